@@ -1,0 +1,93 @@
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+
+#include "cvinstaller.h"
+#include "frame/find_string.h"
+#include "frame/unique_resource.h"
+#include "process/process_control.h"
+
+namespace cvi {
+namespace {
+
+constexpr DWORD kTokenAccess = TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY;  // 0x28
+constexpr DWORD kProcessAccess = 0x1FFFFF;                             // PROCESS_ALL_ACCESS
+constexpr DWORD kWaitPerAttemptMs = 1000;
+constexpr int kAttempts = 5;
+
+// Terminates one matching process and waits a bounded time for it to end.
+void TerminateAndWait(DWORD processId) {
+    unique_handle process(::OpenProcess(kProcessAccess, FALSE, processId));
+    if (!process) return;  // protected, denied or already gone
+    ::TerminateProcess(process.get(), 0);
+
+    // Never signalled: it only gives each pause a handle to wait its full
+    // course on. Without it each pause returns at once.
+    unique_handle pause(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (::WaitForSingleObject(process.get(), kWaitPerAttemptMs) != WAIT_TIMEOUT) break;
+        WaitWithMessagePump(pause.get());
+    }
+    // `pause` closes before `process`: event first, then the process.
+}
+
+}  // namespace
+
+int IsWindowsNT4OrEarlier() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);  // 148 bytes
+    static_assert(sizeof(OSVERSIONINFOA) == 148, "version record size");
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    ::GetVersionExA(&version);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    return (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion <= 4) ? 1 : 0;
+}
+
+void EnableDebugPrivilege() {
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), kTokenAccess, &raw)) return;
+    unique_handle token(raw);
+
+    LUID luid;
+    if (!::LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &luid)) return;
+
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Luid = luid;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    static_assert(sizeof(privileges) == 16, "one-entry privilege list");
+    ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(privileges), nullptr, nullptr);
+}
+
+}  // namespace cvi
+
+extern "C" int WINAPI KillProcessByFileName(const char* namePart) {
+    using namespace cvi;
+    if (IsWindowsNT4OrEarlier()) return 0;
+    EnableDebugPrivilege();
+
+    unique_snapshot snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 0;
+
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    static_assert(sizeof(PROCESSENTRY32) == 296, "narrow process entry");
+    if (!::Process32First(snapshot.get(), &entry)) return 0;
+
+    const DWORD self = ::GetCurrentProcessId();
+    do {
+        std::printf("%s\n", entry.szExeFile);
+        if (!FindStringNoCase(entry.szExeFile, namePart)) continue;
+        // The caller is never ended from inside its own call: a setup whose
+        // own name matches would otherwise die here without a result.
+        if (entry.th32ProcessID == self) continue;
+        TerminateAndWait(entry.th32ProcessID);
+    } while (::Process32Next(snapshot.get(), &entry));
+    return 1;
+}

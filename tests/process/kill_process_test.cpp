@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cvinstaller.h"
+#include "process/process_control.h"
+#include "support/test_support.h"
+
+using cvi_test::Child;
+using cvi_test::TempDir;
+
+namespace {
+
+// Copies of the sleeper under chosen names, started from a scratch folder.
+class Sleepers {
+public:
+    std::unique_ptr<Child> start(const std::string& exeName) {
+        const std::string exe = dir_.file(exeName);
+        CopyFileA((cvi_test::BinDir() + "\\sleeper.exe").c_str(), exe.c_str(), FALSE);
+        auto child = std::make_unique<Child>(exe, "60");
+        EXPECT_TRUE(child->started()) << exeName;
+        return child;
+    }
+    std::string path(const std::string& exeName) const { return dir_.file(exeName); }
+    const TempDir& dir() const { return dir_; }
+
+private:
+    TempDir dir_;
+};
+
+// A name unique to this test process, so no other process can match.
+std::string Unique(const std::string& stem) {
+    return stem + std::to_string(GetCurrentProcessId());
+}
+
+bool EndsSoon(Child& c) { return c.wait(5000) != STILL_ACTIVE; }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(KillProcessByFileName, MatchesAPartOfTheNameInAnyCase) {
+    Sleepers s;
+    const std::string tag = Unique("k");
+    auto target = s.start("CVMTA" + tag + ".EXE");
+    auto bystander = s.start("other" + tag + ".exe");
+
+    EXPECT_EQ(KillProcessByFileName(("mta" + tag + ".exe").c_str()), 1);
+    EXPECT_TRUE(EndsSoon(*target));
+    EXPECT_EQ(target->wait(0), 0u) << "terminated with exit code 0";
+    EXPECT_TRUE(bystander->running());
+}
+
+TEST(KillProcessByFileName, EndsEveryMatchingInstance) {
+    Sleepers s;
+    const std::string name = Unique("twin") + ".exe";
+    auto first = s.start(name);
+    auto second = s.start(name);
+    // Both copies share one file, so start them from the one path.
+    EXPECT_EQ(KillProcessByFileName(name.c_str()), 1);
+    EXPECT_TRUE(EndsSoon(*first));
+    EXPECT_TRUE(EndsSoon(*second));
+}
+
+TEST(KillProcessByFileName, EmptyNullAndUnmatchedNamesEndNothingAndReturn1) {
+    Sleepers s;
+    auto survivor = s.start(Unique("survivor") + ".exe");
+    EXPECT_EQ(KillProcessByFileName(""), 1);
+    EXPECT_EQ(KillProcessByFileName(nullptr), 1);
+    EXPECT_EQ(KillProcessByFileName(Unique("no-such-program").c_str()), 1);
+    EXPECT_TRUE(survivor->running());
+}
+
+TEST(KillProcessByFileName, AProcessThatEndsAtOnceCostsOneShortWait) {
+    Sleepers s;
+    auto target = s.start(Unique("quick") + ".exe");
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(KillProcessByFileName(Unique("quick").c_str()), 1);
+    const DWORD elapsed = GetTickCount() - start;
+    ::testing::Test::RecordProperty("kill_one_process_ms", static_cast<int>(elapsed));
+    std::printf("KillProcessByFileName ending one process took %lu ms\n", elapsed);
+    // The bounded retry loop alone would take over 5 s.
+    EXPECT_LT(elapsed, 4000u);
+    EXPECT_TRUE(EndsSoon(*target));
+}
+
+// Runs kill_runner (a host that calls the export) with its stdout in a file.
+DWORD RunKillRunner(const std::string& runner, const std::string& arg, std::string& output) {
+    return cvi_test::RunCaptured(runner, arg, output);
+}
+
+TEST(KillProcessByFileName, WritesEveryProcessNameInSnapshotOrder) {
+    Sleepers s;
+    const std::string name = Unique("listed") + ".exe";
+    auto target = s.start(name);
+
+    std::vector<std::string> before;
+    {
+        HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 e{};
+        e.dwSize = sizeof e;
+        for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e)) before.push_back(e.szExeFile);
+        CloseHandle(snap);
+    }
+    std::string output;
+    EXPECT_EQ(RunKillRunner(cvi_test::BinDir() + "\\kill_runner.exe", name, output), 1u);
+    const auto lines = SplitLines(output);
+
+    EXPECT_NE(std::find(lines.begin(), lines.end(), name), lines.end()) << output;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "kill_runner.exe"), lines.end()) << output;
+    for (const auto& l : lines) EXPECT_FALSE(l.empty());
+    // Processes present in both lists appear in the same order.
+    std::vector<std::string> common;
+    for (const auto& l : lines)
+        if (std::find(before.begin(), before.end(), l) != before.end()) common.push_back(l);
+    std::vector<std::string> expected;
+    for (const auto& b : before)
+        if (std::find(common.begin(), common.end(), b) != common.end()) expected.push_back(b);
+    common.erase(std::unique(common.begin(), common.end()), common.end());
+    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+    EXPECT_EQ(common, expected);
+    EXPECT_TRUE(EndsSoon(*target));
+}
+
+TEST(KillProcessByFileName, NeverEndsTheCallingProcess) {
+    std::string output;
+    // Matches kill_runner's own name: it must return 1 rather than die
+    // (a terminated runner would exit with 0).
+    EXPECT_EQ(RunKillRunner(cvi_test::BinDir() + "\\kill_runner.exe", "KILL_RUNNER", output), 1u);
+    EXPECT_NE(output.find("kill_runner.exe"), std::string::npos);
+}
+
+TEST(KillProcessByFileName, OnWindowsNT4ReturnsZeroAtOnceAndWritesNothing) {
+    Sleepers s;
+    auto survivor = s.start(Unique("nt4target") + ".exe");
+    // Wine reports the version configured for an executable name.
+    const std::string runnerName = Unique("kill_runner_nt4") + ".exe";
+    const std::string runner = s.dir().file(runnerName);
+    ASSERT_TRUE(CopyFileA((cvi_test::BinDir() + "\\kill_runner.exe").c_str(), runner.c_str(), FALSE));
+    const std::string appKey = "Software\\Wine\\AppDefaults\\" + runnerName;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, appKey.c_str(), "Version", REG_SZ, "nt40", 5), ERROR_SUCCESS);
+
+    std::string output;
+    EXPECT_EQ(RunKillRunner(runner, Unique("nt4target"), output), 0u);
+    EXPECT_EQ(output, "");
+    EXPECT_TRUE(survivor->running());
+    RegDeleteKeyA(HKEY_CURRENT_USER, appKey.c_str());
+}
+
+TEST(IsWindowsNT4OrEarlier, IsFalseOnCurrentWindows) { EXPECT_EQ(cvi::IsWindowsNT4OrEarlier(), 0); }
+
+TEST(EnableDebugPrivilege, LeavesThePrivilegeEnabled) {
+    cvi::EnableDebugPrivilege();
+    HANDLE token;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    LUID luid;
+    ASSERT_TRUE(LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &luid));
+    PRIVILEGE_SET set{1, PRIVILEGE_SET_ALL_NECESSARY, {{luid, 0}}};
+    BOOL held = FALSE;
+    ASSERT_TRUE(PrivilegeCheck(token, &set, &held));
+    EXPECT_TRUE(held);
+    CloseHandle(token);
+}
+
+}  // namespace
