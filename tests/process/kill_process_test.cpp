@@ -70,7 +70,6 @@ TEST(KillProcessByFileName, EndsEveryMatchingInstance) {
     const std::string name = Unique("twin") + ".exe";
     auto first = s.start(name);
     auto second = s.start(name);
-    // Both copies share one file, so start them from the one path.
     EXPECT_EQ(KillProcessByFileName(name.c_str()), 1);
     EXPECT_TRUE(EndsSoon(*first));
     EXPECT_TRUE(EndsSoon(*second));
