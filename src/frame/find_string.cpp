@@ -14,49 +14,69 @@ inline unsigned fold(unsigned char c) {
     return (u - 'a' < 26u) ? u - ('a' - 'A') : u;
 }
 
+// Compares the needle with the text at `k`, up to the needle's terminator:
+// the needle length only bounds the start positions.
+inline bool MatchesAt(const unsigned char* k, const unsigned char* n) {
+    std::uint32_t i = 1;
+    while (n[i] != 0 && fold(k[i]) == fold(n[i])) ++i;
+    return n[i] == 0;
+}
+
+// Leftmost start position in [begin, end) where the needle matches, or
+// null. Candidates are the positions holding the needle's first byte in
+// either case, found with memchr (far faster than a byte loop); the
+// leftmost of the two next occurrences is always tried first.
+const unsigned char* ScanStarts(const unsigned char* begin, const unsigned char* end,
+                                const unsigned char* n) {
+    const auto upper = static_cast<unsigned char>(fold(n[0]));
+    const auto lower = static_cast<unsigned char>(
+        (static_cast<unsigned>(upper) - 'A' < 26u) ? upper + ('a' - 'A') : upper);
+    auto next = [end](const unsigned char* from, unsigned char c) {
+        return static_cast<const unsigned char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
+    };
+    const unsigned char* nextUpper = next(begin, upper);
+    const unsigned char* nextLower = (lower == upper) ? nextUpper : next(begin, lower);
+    for (;;) {
+        const unsigned char* k = !nextUpper ? nextLower
+                                 : !nextLower ? nextUpper
+                                 : (nextUpper < nextLower ? nextUpper : nextLower);
+        if (!k || MatchesAt(k, n)) return k;
+        if (k == nextUpper) nextUpper = next(k + 1, upper);
+        if (lower == upper) nextLower = nextUpper;
+        else if (k == nextLower) nextLower = next(k + 1, lower);
+    }
+}
+
 }  // namespace
 
 const char* FindStringNoCase(const char* haystack, const char* needle,
                              std::uint32_t haystackLength, std::uint32_t needleLength) {
-    if (haystackLength == kMeasureLength) {
-        if (!haystack) return nullptr;
-        haystackLength = static_cast<std::uint32_t>(std::strlen(haystack));
-    }
+    if (haystackLength == kMeasureLength && !haystack) return nullptr;
     if (needleLength == kMeasureLength) {
         if (!needle) return nullptr;
         needleLength = static_cast<std::uint32_t>(std::strlen(needle));
     }
     if (!haystack || !needle || needle[0] == '\0') return nullptr;
-    if (haystackLength < needleLength) return nullptr;
 
     const auto* h = reinterpret_cast<const unsigned char*>(haystack);
     const auto* n = reinterpret_cast<const unsigned char*>(needle);
-    const unsigned char upper = static_cast<unsigned char>(fold(n[0]));
-    const unsigned char lower = (static_cast<unsigned>(upper) - 'A' < 26u) ? static_cast<unsigned char>(upper + ('a' - 'A')) : upper;
+    if (haystackLength != kMeasureLength) {
+        if (haystackLength < needleLength) return nullptr;
+        const auto* k = ScanStarts(h, h + (haystackLength - needleLength) + 1, n);
+        return k ? haystack + (k - h) : nullptr;
+    }
 
-    // Start positions 0 .. haystackLength - needleLength. Candidates are the
-    // positions holding the needle's first byte in either case, found with
-    // memchr, which the runtime implements far faster than a byte loop; the
-    // leftmost of the two next occurrences is always tried first.
-    const unsigned char* const end = h + (haystackLength - needleLength) + 1;
-    auto next = [end](const unsigned char* from, unsigned char c) {
-        return static_cast<const unsigned char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
-    };
-    const unsigned char* nextUpper = next(h, upper);
-    const unsigned char* nextLower = (lower == upper) ? nextUpper : next(h, lower);
-    for (;;) {
-        const unsigned char* k = !nextUpper ? nextLower
-                                 : !nextLower ? nextUpper
-                                 : (nextUpper < nextLower ? nextUpper : nextLower);
-        if (!k) return nullptr;
-        // Runs to the needle's terminator; the needle length only bounds
-        // the start positions.
-        std::uint32_t i = 1;
-        while (n[i] != 0 && fold(k[i]) == fold(n[i])) ++i;
-        if (n[i] == 0) return haystack + (k - h);
-        if (k == nextUpper) nextUpper = next(k + 1, upper);
-        if (lower == upper) nextLower = nextUpper;
-        else if (k == nextLower) nextLower = next(k + 1, lower);
+    // A terminated haystack is measured and scanned window by window, so
+    // the bytes are still in cache when the scan reaches them. Start
+    // positions past the last full fit of the needle fail at the
+    // terminator, which equals no needle byte: the answer is that of
+    // measuring the whole text first.
+    constexpr std::size_t kWindow = 16 * 1024;
+    for (const unsigned char* window = h;;) {
+        const std::size_t length = strnlen(reinterpret_cast<const char*>(window), kWindow);
+        if (const auto* k = ScanStarts(window, window + length, n)) return haystack + (k - h);
+        if (length < kWindow) return nullptr;
+        window += length;
     }
 }
 
