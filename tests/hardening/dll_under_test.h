@@ -1,0 +1,34 @@
+// The shipped CVINSTALLER.dll, loaded by name like a setup loads it, with
+// typed access to its exports.
+#pragma once
+
+#include <windows.h>
+
+#include "cvinstaller.h"
+
+namespace cvi_test {
+
+class Dll {
+public:
+    Dll();
+    ~Dll();
+    Dll(const Dll&) = delete;
+    Dll& operator=(const Dll&) = delete;
+
+    HMODULE module() const { return module_; }
+    FARPROC proc(const char* name) const { return GetProcAddress(module_, name); }
+
+private:
+    HMODULE module_;
+};
+
+// Handle-table probe: Wine's GetProcessHandleCount always answers 0, so the
+// table is counted by asking every plausible handle value.
+unsigned CountOpenHandles();
+
+}  // namespace cvi_test
+
+// Typed export or, when the DLL does not have it yet, a skipped test.
+#define CVI_EXPORT_OR_SKIP(dll, fn)                                                        \
+    auto fn = reinterpret_cast<decltype(&::fn)>(reinterpret_cast<void*>((dll).proc(#fn))); \
+    if (!fn) GTEST_SKIP() << #fn " is not exported"
