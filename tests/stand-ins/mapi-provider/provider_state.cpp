@@ -64,11 +64,10 @@ StandInCounters Counters() {
 DWORD TakeJournal(char* buffer, DWORD size) {
     std::string& j = state().journal;
     const DWORD length = static_cast<DWORD>(j.size());
-    if (buffer && size > 0) {
-        const DWORD n = length < size - 1 ? length : size - 1;
-        memcpy(buffer, j.data(), n);
-        buffer[n] = '\0';
-    }
+    if (!buffer || size == 0) return length;
+    const DWORD n = length < size - 1 ? length : size - 1;
+    memcpy(buffer, j.data(), n);
+    buffer[n] = '\0';
     j.clear();
     return length;
 }

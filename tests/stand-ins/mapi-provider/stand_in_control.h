@@ -25,7 +25,7 @@ typedef void(WINAPI* StandInCountersFn)(StandInCounters* counters);
 
 // "StandInTakeJournal": copies the events since the last take, each ended
 // by ';', into `buffer` (truncated to fit), clears them and returns the
-// length of the whole journal.
+// length of the whole journal. Without a buffer it only tells the length.
 typedef DWORD(WINAPI* StandInTakeJournalFn)(char* buffer, DWORD size);
 }
 
