@@ -36,22 +36,11 @@ TEST(ExceptionRecord, CopyOwnsItsTextsAndOutlivesTheOriginal) {
     EXPECT_EQ(copy.GetFullText(), std::string("Error deleting profile (") + kSource + ":321)");
 }
 
-TEST(ExceptionRecord, RaisedWithTheProfileSourceFile) {
-    try {
-        cvi::RaiseProfileFailure("Error getting Message Service Table", 210);
-        FAIL() << "nothing raised";
-    } catch (const cvi::Exception& e) {
-        EXPECT_EQ(e.GetSourceFile(), kSource);
-        EXPECT_EQ(e.GetLine(), 210);
-    }
-}
-
 TEST(ConfigureFailureMessage, HexOfTheUnsignedResultLowercaseWithoutLeadingZeros) {
     EXPECT_EQ(cvi::ConfigureFailureMessage(0x80004005u), "Error configuring message service (0x80004005)");
     EXPECT_EQ(cvi::ConfigureFailureMessage(0x8004010Fu), "Error configuring message service (0x8004010f)");
     EXPECT_EQ(cvi::ConfigureFailureMessage(0xFFFFFFFFu), "Error configuring message service (0xffffffff)");
     EXPECT_EQ(cvi::ConfigureFailureMessage(0x00000A0u), "Error configuring message service (0xa0)");
-    EXPECT_EQ(cvi::ConfigureFailureMessage(0u), "Error configuring message service (0x0)");
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 namespace cvi {
 
 // Opening a profile section for reading only, even one the service marks
-// private.
-constexpr ULONG MAPI_FORCE_ACCESS = 0x00080000;
+// private. Newer SDK headers define it; MinGW's do not.
+#ifndef MAPI_FORCE_ACCESS
+#define MAPI_FORCE_ACCESS ((ULONG)0x00080000)
+#endif
 
 // The name the product's message service is known by to MAPI.
 extern const char kServiceName[];
