@@ -43,8 +43,10 @@ void MapiProfileTest::TearDown() {
 }
 
 std::string MapiProfileTest::UniqueName(const char* tag) {
-    names_.push_back("cvi-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(names_.size()) + "-" +
-                     tag);
+    // Wine reuses process ids soon, and a crashed run leaves its profiles
+    // behind, so the start time makes the names unique as well.
+    static const std::string run = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+    names_.push_back("cvi-" + run + "-" + std::to_string(names_.size()) + "-" + tag);
     return names_.back();
 }
 
