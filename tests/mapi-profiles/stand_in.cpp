@@ -46,7 +46,8 @@ std::string MapiProfileTest::UniqueName(const char* tag) {
     // Wine reuses process ids soon, and a crashed run leaves its profiles
     // behind, so the start time makes the names unique as well.
     static const std::string run = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-    names_.push_back("cvi-" + run + "-" + std::to_string(names_.size()) + "-" + tag);
+    static int count = 0;
+    names_.push_back("cvi-" + run + "-" + std::to_string(++count) + "-" + tag);
     return names_.back();
 }
 
