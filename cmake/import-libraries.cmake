@@ -2,7 +2,10 @@
 # Each src/**/imports/<Dll>.def lists "Symbol@N @ordinal NONAME" lines; dlltool
 # turns it into an import library. MinGW's own libraries import by name, so
 # they must not be used for these DLLs.
-file(GLOB_RECURSE ORDINAL_IMPORT_DEFS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/imports/*.def)
+# Subsystems may sit more than one folder deep (src/SERVICES/Library), and a
+# recursive glob only recurses at its last component, so filter instead.
+file(GLOB_RECURSE ORDINAL_IMPORT_DEFS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.def)
+list(FILTER ORDINAL_IMPORT_DEFS INCLUDE REGEX "/imports/[^/]+\\.def$")
 set(CVI_ORDINAL_IMPORT_LIBS "")
 foreach(def ${ORDINAL_IMPORT_DEFS})
     get_filename_component(name ${def} NAME_WE)
