@@ -1,5 +1,5 @@
-// The expected filter name, the load-order classification and the
-// wide-to-ANSI conversion the directory texts go through.
+// The expected filter name and the wide-to-ANSI conversion the directory
+// texts go through.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -31,16 +31,6 @@ TEST(ExpectedFilterName, StripsOneLeadingV) {
     EXPECT_EQ(ExpectedName("2.0v"), "ASP.NET_2.0v");
     EXPECT_EQ(ExpectedName(""), "ASP.NET_");
     EXPECT_EQ(ExpectedName("v"), "ASP.NET_");
-}
-
-TEST(ClassifyFilterLoadOrder, MarkerThenExpectedName) {
-    EXPECT_EQ(cvi::ClassifyFilterLoadOrder("a,b", nullptr), cvi::kNoAspNetFilter);
-    EXPECT_EQ(cvi::ClassifyFilterLoadOrder("a,b", "ASP.NET_2.0"), cvi::kNoAspNetFilter);
-    EXPECT_EQ(cvi::ClassifyFilterLoadOrder("a,Asp.Net", nullptr), cvi::kAspNetFilterFound);
-    EXPECT_EQ(cvi::ClassifyFilterLoadOrder("a,ASP.NET", "ASP.NET_"), cvi::kOtherAspNetVersion);
-    EXPECT_EQ(cvi::ClassifyFilterLoadOrder("ASP.NET_1.1,x,asp.net_2.0.5", "ASP.NET_2.0"),
-              cvi::kAspNetFilterFound);
-    EXPECT_EQ(cvi::ClassifyFilterLoadOrder("ASP.NET_2,0", "ASP.NET_2.0"), cvi::kOtherAspNetVersion);
 }
 
 std::string Converted(const std::wstring& text, int size, bool* whole = nullptr) {
