@@ -37,6 +37,7 @@ AdsiTestSet::AdsiTestSet() {
 
 AdsiTestSet::~AdsiTestSet() {
     Clear();
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\CVINSTALLER-tests");  // only once nothing else is below it
     if (provider_) FreeLibrary(provider_);
 }
 

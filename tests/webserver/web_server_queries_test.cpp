@@ -25,42 +25,40 @@ std::string ComputerName() {
 std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 // A key below HKEY_LOCAL_MACHINE created for one test and removed after,
-// with the keys above it that did not exist before.
+// with the keys above it that did not exist before and are empty by then
+// (other tests may be using them).
 class ScratchMachineKey {
 public:
     explicit ScratchMachineKey(const std::string& path) {
-        std::string prefix;
-        size_t start = 0;
-        for (;;) {
-            const size_t slash = path.find('\\', start);
-            prefix = path.substr(0, slash);
+        for (size_t slash = 0; slash != std::string::npos;) {
+            slash = path.find('\\', slash + 1);
+            const std::string prefix = path.substr(0, slash);
             HKEY probe = nullptr;
             if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, prefix.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
                 RegCloseKey(probe);
-            } else if (created_.empty()) {
-                created_ = prefix;
+            } else {
+                created_.push_back(prefix);
             }
-            if (slash == std::string::npos) break;
-            start = slash + 1;
         }
         EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
                                   nullptr),
                   ERROR_SUCCESS);
     }
     ~ScratchMachineKey() {
+        for (const auto& name : values_) RegDeleteValueA(key_, name.c_str());
         if (key_) RegCloseKey(key_);
-        if (!created_.empty()) RegDeleteTreeA(HKEY_LOCAL_MACHINE, created_.c_str());
+        for (auto it = created_.rbegin(); it != created_.rend(); ++it) RegDeleteKeyA(HKEY_LOCAL_MACHINE, it->c_str());
     }
     void Set(const char* name, DWORD type, const void* data, DWORD size) {
         EXPECT_EQ(RegSetValueExA(key_, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        values_.push_back(name);
     }
     void SetDword(const char* name, DWORD value) { Set(name, REG_DWORD, &value, sizeof value); }
-    void Remove(const char* name) { RegDeleteValueA(key_, name); }
-    bool ownsAll() const { return !created_.empty(); }
 
 private:
     HKEY key_ = nullptr;
-    std::string created_;
+    std::vector<std::string> created_;
+    std::vector<std::string> values_;
 };
 
 const char kDwordKey[] = "Software\\CVINSTALLER-tests\\adsi-dword";
