@@ -36,10 +36,12 @@ bool GroupName(const VARIANT& element, char (&name)[kGroupBytes]) {
 std::unique_ptr<wchar_t[]> UserPath(const char* computer, const char* user) {
     char computerPart[kComputerBytes] = {};
     if (computer != nullptr) {
-        if (std::strlen(computer) >= kComputerBytes) return nullptr;
-        std::strcpy(computerPart, computer);
+        // A shortened computer name would address another computer.
+        const std::size_t length = std::strlen(computer);
+        if (length >= kComputerBytes) return nullptr;
+        std::memcpy(computerPart, computer, length + 1);
     } else if (!GetLocalComputerName(computerPart, kComputerBytes)) {
-        std::strcpy(computerPart, "localhost");
+        std::memcpy(computerPart, "localhost", sizeof "localhost");
     }
 
     char path[kPathBytes];
