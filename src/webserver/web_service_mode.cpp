@@ -1,0 +1,44 @@
+#include <windows.h>
+
+#include "frame/unique_resource.h"
+#include "webserver/com_policy.h"
+#include "webserver/directory.h"
+#include "webserver/web_server_queries.h"
+#include "webserver/web_service_ptr.h"
+
+namespace cvi {
+
+WebServicePtr::WebServicePtr(IUnknown* source) noexcept {
+    if (source == nullptr) return;
+    if (FAILED(source->QueryInterface(kIID_IISWebService, reinterpret_cast<void**>(&service_)))) {
+        service_ = nullptr;
+    }
+}
+
+WebServicePtr::~WebServicePtr() {
+    if (service_ != nullptr) service_->Release();
+}
+
+int GetWebServiceMode() {
+    int result = 0;
+    HostComScope com;
+    unique_com<IADs> object;
+    if (::ADsGetObject(kWebServicePath, kIID_IADs, object.put_as<void>()) != S_OK || !object) return result;
+
+    WebServicePtr service(object.get());
+    if (service) {
+        ScopedVariant mode;
+        if (service->GetCurrentMode(mode.get()) == S_OK) {
+            switch (V_I4(mode.get())) {
+                case 0: result = 5; break;  // IIS 5.0 isolation mode
+                case 1: result = 6; break;  // worker process isolation mode
+                default: break;
+            }
+        }
+    }
+    // The object goes first; the holder lets its own pointer go as it ends.
+    object.reset();
+    return result;
+}
+
+}  // namespace cvi
