@@ -102,6 +102,13 @@ void GetMAPIDirectory(char* destination, DWORD capacity, bool appendServiceFile)
 
     char systemDirectory[MAX_PATH + 1] = {};
     if (::GetSystemDirectoryA(systemDirectory, MAX_PATH) == 0) return;
+    FindMAPIDirectory(systemDirectory, destination, capacity, appendServiceFile);
+}
+
+void FindMAPIDirectory(const char* systemDirectory, char* destination, DWORD capacity,
+                       bool appendServiceFile) {
+    if (!destination || capacity == 0) return;
+    destination[0] = '\0';
 
     // Declared first so they are freed last: mapi32 before mapistub.
     unique_module mapistub;

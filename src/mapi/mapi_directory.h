@@ -29,4 +29,9 @@ void ReadMultiStringValue(HKEY key, const char* name, unique_heap_text& value);
 // all when there is no room.
 void GetMAPIDirectory(char* destination, DWORD capacity, bool appendServiceFile);
 
+// The same search with the stub libraries and the fallback folder taken from
+// `systemDirectory` instead of the system's own.
+void FindMAPIDirectory(const char* systemDirectory, char* destination, DWORD capacity,
+                       bool appendServiceFile);
+
 }  // namespace cvi

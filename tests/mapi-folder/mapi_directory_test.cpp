@@ -9,6 +9,7 @@
 
 #include "cvinstaller.h"
 #include "mapi/mapi_directory.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -57,6 +58,18 @@ std::string Calls() {
         return "";
     }
     return std::string(data, size);
+}
+
+std::string LoadedFrom() {
+    char data[MAX_PATH] = {};
+    DWORD size = sizeof data;
+    RegGetValueA(HKEY_CURRENT_USER, kAnswers, "Module", RRF_RT_REG_SZ, nullptr, data, &size);
+    return data;
+}
+
+std::string Lower(std::string s) {
+    for (auto& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return s;
 }
 
 std::string Call(const std::string& qualifier, DWORD size) {
@@ -210,6 +223,48 @@ TEST_F(MapiFolder, PropertyActionSucceedsWhenTheInstallerRefusesTheProperty) {
     // No session behind handle 0: MsiSetPropertyA fails, which is not reported.
     EXPECT_EQ(MSI_SetMAPIProperties(0), 0u);
     EXPECT_EQ(Calls(), Call("(null)", MAX_PATH));
+}
+
+// Stub folders built from copies: the stand-in answers, and the library
+// itself stands for a stub without the entry point.
+class StubFolder : public MapiFolder {
+protected:
+    void Put(const char* name, const char* source) {
+        ASSERT_TRUE(CopyFileA((cvi_test::BinDir() + "\\" + source).c_str(), dir_.file(name).c_str(), FALSE))
+            << name;
+    }
+    std::string Find() {
+        char buffer[MAX_PATH] = {};
+        cvi::FindMAPIDirectory(dir_.path().c_str(), buffer, sizeof buffer, true);
+        return buffer;
+    }
+    cvi_test::TempDir dir_;
+};
+
+TEST_F(StubFolder, MapiStubIsAskedFirst) {
+    Put("mapistub.dll", "mapi_component_path.dll");
+    Put("mapi32.dll", "CVINSTALLER.dll");
+    Answer("(null)", TRUE, "C:\\Stub\\MSMAPI32.DLL");
+    EXPECT_EQ(Find(), "C:\\Stub\\MAPISVC.INF");
+    EXPECT_EQ(Lower(LoadedFrom()), Lower(dir_.file("mapistub.dll")));
+}
+
+TEST_F(StubFolder, Mapi32IsAskedWhenMapiStubIsMissingOrLacksTheEntryPoint) {
+    // Wine hands out its own mapi32 for that name, which passes the call on
+    // to the provider: the answer arrives only if mapi32 was asked.
+    Put("mapi32.dll", "mapi_component_path.dll");
+    Answer("(null)", TRUE, "C:\\Mapi32\\MSMAPI32.DLL");
+    EXPECT_EQ(Find(), "C:\\Mapi32\\MAPISVC.INF");
+
+    Put("mapistub.dll", "CVINSTALLER.dll");
+    EXPECT_EQ(Find(), "C:\\Mapi32\\MAPISVC.INF");
+}
+
+TEST_F(StubFolder, WithoutAnyEntryPointTheFolderItselfIsTheAnswer) {
+    Put("mapistub.dll", "CVINSTALLER.dll");
+    Answer("(null)", TRUE, "C:\\Unasked\\MSMAPI32.DLL");
+    EXPECT_EQ(Find(), dir_.path() + "\\MAPISVC.INF");
+    EXPECT_EQ(Calls(), "");
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 //   HKCU\Software\CVINSTALLER-tests\component-path\<first string of the
 //   qualifier, or "(null)">: Result (DWORD), Path (string), and
 //   Unterminated (DWORD, nonzero: fill the whole buffer from Path, no NUL)
-// and appends one line per call to the REG_BINARY value Calls of that key:
+// records the file it was loaded from in the string value Module, and
+// appends one line per call to the REG_BINARY value Calls of that key:
 //   "<qualifier, each NUL as '|', through the list's end> size=<n> install=<n>\n"
 // or "(null) size=..." for a null qualifier.
 #include <windows.h>
@@ -23,6 +24,13 @@ std::string Describe(const char* qualifier) {
     return text;
 }
 
+HMODULE Self() {
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&Self), &self);
+    return self;
+}
+
 void Record(const std::string& line) {
     HKEY root;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
@@ -37,6 +45,9 @@ void Record(const std::string& line) {
         calls.resize(size);
     }
     calls += line;
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(Self(), module, MAX_PATH);
+    RegSetValueExA(root, "Module", 0, REG_SZ, reinterpret_cast<const BYTE*>(module), lstrlenA(module) + 1);
     RegSetValueExA(root, "Calls", 0, REG_BINARY, reinterpret_cast<const BYTE*>(calls.data()),
                    static_cast<DWORD>(calls.size()));
     RegCloseKey(root);
