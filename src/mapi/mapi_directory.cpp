@@ -101,7 +101,10 @@ void GetMAPIDirectory(char* destination, DWORD capacity, bool appendServiceFile)
     destination[0] = '\0';
 
     char systemDirectory[MAX_PATH + 1] = {};
-    if (::GetSystemDirectoryA(systemDirectory, MAX_PATH) == 0) return;
+    // A folder too long for the buffer leaves it empty, and stubs looked up
+    // in an empty folder would come from the root of the current drive.
+    const UINT length = ::GetSystemDirectoryA(systemDirectory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
     FindMAPIDirectory(systemDirectory, destination, capacity, appendServiceFile);
 }
 
@@ -109,8 +112,9 @@ void FindMAPIDirectory(const char* systemDirectory, char* destination, DWORD cap
                        bool appendServiceFile) {
     if (!destination || capacity == 0) return;
     destination[0] = '\0';
+    if (!systemDirectory || systemDirectory[0] == '\0') return;
 
-    // Declared first so they are freed last: mapi32 before mapistub.
+    // Freed in reverse order of declaration: mapi32 first, then mapistub.
     unique_module mapistub;
     unique_module mapi32;
     {
@@ -127,6 +131,9 @@ void FindMAPIDirectory(const char* systemDirectory, char* destination, DWORD cap
     }
 
     if (!getComponentPath || !AskStub(getComponentPath, destination, capacity)) {
+        // Whatever a failed call left behind is no folder, even where the
+        // fallback cannot be formatted.
+        destination[0] = '\0';
         FormatBounded(destination, capacity, "%s", systemDirectory);
     }
 

@@ -30,7 +30,7 @@ void ReadMultiStringValue(HKEY key, const char* name, unique_heap_text& value);
 void GetMAPIDirectory(char* destination, DWORD capacity, bool appendServiceFile);
 
 // The same search with the stub libraries and the fallback folder taken from
-// `systemDirectory` instead of the system's own.
+// `systemDirectory` instead of the system's own; empty when that is empty.
 void FindMAPIDirectory(const char* systemDirectory, char* destination, DWORD capacity,
                        bool appendServiceFile);
 
