@@ -20,8 +20,9 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 winpath() { echo "Z:${1//\//\\}"; }
 
-reg_value() {  # key value -> data, or nothing
-    "$WINE_RUN" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+reg_value() {  # key value [query output] -> data, or nothing
+    local listing="${3-$("$WINE_RUN" reg query "$1" /v "$2" 2>/dev/null)}"
+    tr -d '\r' <<<"$listing" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
 msiexec() {  # /i|/x log-name [VAR=value...]
@@ -72,7 +73,9 @@ REGEDIT4
 REG
 "$WINE_RUN" regedit /s "$(winpath "$SCRATCH/answers.reg")" >/dev/null 2>&1
 install_and_check provider "$MAPI_FOLDER" "CVI_MAPI_PROVIDER=$PROVIDER"
-hex="$(reg_value "$ANSWERS_KEY" Calls)"
+answers="$("$WINE_RUN" reg query "$ANSWERS_KEY" 2>/dev/null)"
+echo "provider: asked by '$(reg_value "$ANSWERS_KEY" Host "$answers")'"
+hex="$(reg_value "$ANSWERS_KEY" Calls "$answers")"
 calls="$(printf '%b' "$(sed 's/../\\x&/g' <<<"$hex")")"
 [[ "$calls" == "(null) size=260 install=1" ]] || fail "provider: stub calls were '$calls'"
 

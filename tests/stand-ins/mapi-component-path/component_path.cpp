@@ -2,7 +2,8 @@
 //   HKCU\Software\CVINSTALLER-tests\component-path\<first string of the
 //   qualifier, or "(null)">: Result (DWORD), Path (string), and
 //   Unterminated (DWORD, nonzero: fill the whole buffer from Path, no NUL)
-// records the file it was loaded from in the string value Module, and
+// records the file it was loaded from and the command line of the process
+// that asked in the string values Module and Host, and
 // appends one line per call to the REG_BINARY value Calls of that key:
 //   "<qualifier, each NUL as '|', through the list's end> size=<n> install=<n>\n"
 // or "(null) size=..." for a null qualifier.
@@ -48,6 +49,8 @@ void Record(const std::string& line) {
     char module[MAX_PATH] = {};
     GetModuleFileNameA(Self(), module, MAX_PATH);
     RegSetValueExA(root, "Module", 0, REG_SZ, reinterpret_cast<const BYTE*>(module), lstrlenA(module) + 1);
+    const char* host = GetCommandLineA();
+    RegSetValueExA(root, "Host", 0, REG_SZ, reinterpret_cast<const BYTE*>(host), lstrlenA(host) + 1);
     RegSetValueExA(root, "Calls", 0, REG_BINARY, reinterpret_cast<const BYTE*>(calls.data()),
                    static_cast<DWORD>(calls.size()));
     RegCloseKey(root);
