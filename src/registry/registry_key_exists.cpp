@@ -1,0 +1,15 @@
+#include <windows.h>
+
+#include "cvinstaller.h"
+#include "frame/unique_resource.h"
+
+// Looks in the calling process's own view on purpose: the setup asks about
+// keys of the 32-bit product, which live there.
+extern "C" int WINAPI RegistryKeyExists(const char* subKey) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) {
+        return 0;
+    }
+    const cvi::unique_hkey key(raw);
+    return 1;
+}
