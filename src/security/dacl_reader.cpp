@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <new>
+#include <utility>
 
 #include "frame/unique_resource.h"
 #include "security/dacl_messages.h"

@@ -56,7 +56,10 @@ LONG SearchDaclForAccount(const ACL* dacl, const char* account, PSID accountSid,
 LONG FindAccountInDacl(const char* account, const char* target, std::string& diagnostic,
                        int resolveByName, const char* systemName) {
     diagnostic = kUnspecifiedError;
-    if (!account) account = "";
+    if (!account) {
+        diagnostic = kAccountDoesNotExist;
+        return 0;
+    }
 
     char system[kSystemNameBufferSize] = {};
     if (systemName) {

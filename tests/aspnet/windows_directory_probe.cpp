@@ -13,8 +13,8 @@ int main(int argc, char** argv) {
         std::memset(buffer, '#', sizeof(buffer));
         const UINT size = static_cast<UINT>(std::atoi(argv[2]));
         const int result = cvi::GetEffectiveWindowsDirectory(buffer, size);
-        if (std::memchr(buffer, '\0', size) == nullptr) return 3;  // unterminated
-        if (buffer[size] != '#') return 4;                         // written past `size`
+        if (!std::memchr(buffer, '\0', size)) return 3;
+        if (buffer[size] != '#') return 4;
         std::printf("%d|%s", result, buffer);
         return 0;
     }

@@ -9,11 +9,13 @@ char* AppendBounded(char* destination, const char* text) {
     const void* end = std::memchr(destination, '\0', kPathBufferSize);
     if (!end) return nullptr;  // not a text that fits the buffer to begin with
     const std::size_t used = static_cast<std::size_t>(static_cast<const char*>(end) - destination);
-    // Checked here rather than left to strcat_s, whose overflow handling
-    // differs between runtimes (some end the process, others empty the
-    // destination).
-    if (std::strlen(text) >= kPathBufferSize - used) return nullptr;
-    return strcat_s(destination, kPathBufferSize, text) == 0 ? destination : nullptr;
+    const std::size_t length = std::strlen(text);
+    // Measured here, not left to strcat_s: runtimes differ on an overflow
+    // there (some end the process, others empty the destination and carry
+    // on with a shortened path).
+    if (length >= kPathBufferSize - used) return nullptr;
+    std::memcpy(destination + used, text, length + 1);
+    return destination;
 }
 
 }  // namespace cvi
