@@ -11,7 +11,7 @@
 namespace cvi {
 
 // Result for a target whose security information was not obtained.
-constexpr LONG kSecurityUnavailable = static_cast<LONG>(0x80004005L);  // E_FAIL
+constexpr LONG kSecurityUnavailable = E_FAIL;  // 0x80004005
 
 // 1: no explicit entry follows an inherited one (also for an empty or null
 // DACL); 0: one does, or the key does not open; kSecurityUnavailable.

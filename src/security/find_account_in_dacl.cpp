@@ -98,8 +98,8 @@ LONG FindAccountInDacl(const char* account, const char* target, std::string& dia
         case DaclStatus::Entries:
             break;
     }
-    return SearchDaclForAccount(reading.dacl, account, accountSid, resolveByName != 0, system,
-                                systemName, diagnostic);
+    return SearchDaclForAccount(reading.dacl, account, resolveByName ? nullptr : accountSid,
+                                resolveByName != 0, system, systemName, diagnostic);
 }
 
 LONG IsAccountInDacl(const char* account, const char* target) {
