@@ -32,11 +32,14 @@ inline void MakeFile(const std::string& path) {
 }
 
 // Runs windows_directory_probe with `args` in the current environment
-// changed by `overrides`; its exit code, and what it printed in `out`.
+// changed by `overrides` and with `extra` entries added; its exit code, and
+// what it printed in `out`.
 inline DWORD RunProbe(const std::string& args, const std::vector<std::string>& overrides,
-                      std::string& out) {
+                      std::string& out, const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> environment = cvi_test::EnvironmentWith(overrides);
+    environment.insert(environment.end(), extra.begin(), extra.end());
     return cvi_test::RunCaptured(cvi_test::BinDir() + "\\windows_directory_probe.exe", args, out,
-                                 cvi_test::EnvironmentWith(overrides));
+                                 environment);
 }
 
 }  // namespace aspnet_test

@@ -15,9 +15,10 @@
 namespace {
 
 // "<result>|<directory>" as a probe process sees it with a buffer of `size` bytes.
-std::string EffectiveDirectory(const std::vector<std::string>& overrides, int size = 1023) {
+std::string EffectiveDirectory(const std::vector<std::string>& overrides, int size = 1023,
+                               const std::vector<std::string>& extra = {}) {
     std::string out;
-    EXPECT_EQ(aspnet_test::RunProbe("dir " + std::to_string(size), overrides, out), 0u)
+    EXPECT_EQ(aspnet_test::RunProbe("dir " + std::to_string(size), overrides, out, extra), 0u)
         << "3: unterminated, 4: written past the size";
     return out;
 }
@@ -26,6 +27,8 @@ TEST(EffectiveWindowsDirectory, ReportedDirectoryUnlessItHoldsTheHomePath) {
     const std::string reported = "1|" + aspnet_test::WindowsDirectory();
     EXPECT_EQ(EffectiveDirectory({"HOMEPATH=", "WinDir=D:\\System"}), reported);
     EXPECT_EQ(EffectiveDirectory({"HOMEPATH=\\users\\nobody", "WinDir=D:\\System"}), reported);
+    // An empty home path is set but matches nothing.
+    EXPECT_EQ(EffectiveDirectory({"HOMEPATH=", "WinDir=D:\\System"}, 1023, {"HOMEPATH="}), reported);
     EXPECT_EQ(EffectiveDirectory({"HOMEPATH=WINDOWS", "WinDir=D:\\System"}), "1|D:\\System");
     EXPECT_EQ(EffectiveDirectory({"HOMEPATH=WINDOWS", "WinDir="}), reported);
 

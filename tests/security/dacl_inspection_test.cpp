@@ -73,6 +73,7 @@ TEST(DaclInspection, OrderIsWrongOnlyWhenAnExplicitEntryFollowsAnInheritedOne) {
         {"D:", 1},
         {nullptr, 1},
         {"D:(A;;KA;;;BA)(D;;KA;;;BG)", 1},  // deny after allow is not examined
+        {"D:(D;;KA;;;BG)(A;;KA;;;BA)", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sddl ? c.sddl : "null DACL");
