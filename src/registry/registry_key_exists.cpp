@@ -3,9 +3,13 @@
 #include "cvinstaller.h"
 #include "frame/unique_resource.h"
 
+// Looks in the calling process's own view on purpose: the setup asks about
+// keys of the 32-bit product, which live there.
 extern "C" int WINAPI RegistryKeyExists(const char* subKey) {
-    cvi::unique_hkey key;
-    // A null or empty path opens HKEY_LOCAL_MACHINE itself.
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return 0;
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) {
+        return 0;
+    }
+    const cvi::unique_hkey key(raw);
     return 1;
 }
