@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "mapi/format_bounded.h"
+#include "frame/format_bounded.h"
 
 namespace cvi {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "cvinstaller.h"
 #include "frame/find_string.h"
+#include "frame/format_bounded.h"
 #include "frame/unique_resource.h"
 #include "process/process_control.h"
 
@@ -15,6 +16,15 @@ constexpr DWORD kTokenAccess = TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY;  // 0x28
 constexpr DWORD kProcessAccess = 0x1FFFFF;                             // PROCESS_ALL_ACCESS
 constexpr DWORD kWaitPerAttemptMs = 1000;
 constexpr int kAttempts = 5;
+
+// One line per process on the standard output, "%s\n" as the runtime
+// formats it. Composed first and written with one call, so concurrent output
+// of the host cannot split a line.
+void WriteProcessLine(const char* exeName) {
+    char line[MAX_PATH + 2];
+    FormatBounded(line, sizeof line, "%s\n", exeName);
+    std::fputs(line, stdout);
+}
 
 // Terminates one matching process and waits a bounded time for it to end.
 void TerminateAndWait(DWORD processId) {
@@ -82,7 +92,7 @@ extern "C" int WINAPI KillProcessByFileName(const char* namePart) {
 
     const DWORD self = ::GetCurrentProcessId();
     do {
-        std::printf("%s\n", entry.szExeFile);
+        WriteProcessLine(entry.szExeFile);
         if (!FindStringNoCase(entry.szExeFile, namePart)) continue;
         // The caller is never ended from inside its own call: a setup whose
         // own name matches would otherwise die here without a result.

@@ -1,13 +1,19 @@
 #include "security/dacl_messages.h"
 
-#include <cstdio>
 
 namespace cvi {
 
 std::string LongToString(std::int32_t value) {
-    char digits[16];  // "-2147483648" and the terminator
-    std::snprintf(digits, sizeof(digits), "%ld", static_cast<long>(value));
-    return digits;
+    char digits[12];  // "-2147483648"
+    char* p = digits + sizeof digits;
+    // Unsigned, so that the most negative value has a magnitude too.
+    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) *--p = '-';
+    return std::string(p, digits + sizeof digits);
 }
 
 const char* const kUnspecifiedError = "Unspecified Error";

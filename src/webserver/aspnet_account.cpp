@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "cvinstaller.h"
+#include "frame/format_bounded.h"
 #include "webserver/web_server_queries.h"
 
 namespace cvi {
@@ -54,7 +54,7 @@ int GetAspNetAccountName(char* destination, DWORD size) {
         char computer[260] = {};
         GetLocalComputerName(computer, 255);
         char account[sizeof computer + 8];
-        std::snprintf(account, sizeof account, "IWAM_%s", computer);
+        FormatBounded(account, sizeof account, "IWAM_%s", computer);
         return CopyWhole(account, destination, size) ? 2 : 0;
     }
     return CopyWhole("ASPNET", destination, size) ? 1 : 0;

@@ -1,9 +1,9 @@
 #include "webserver/filter_names.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "frame/find_string.h"
+#include "frame/format_bounded.h"
 
 namespace cvi {
 namespace {
@@ -22,7 +22,7 @@ std::size_t ExpectedFilterNameSize(const char* version) {
 
 void FormatExpectedFilterName(const char* version, char* block, std::size_t size) {
     if (version[0] == 'v' || version[0] == 'V') ++version;
-    std::snprintf(block, size, "%s%s", kVersionedPrefix, version);
+    FormatBounded(block, size, "%s%s", kVersionedPrefix, version);
 }
 
 FilterCheck ClassifyFilterLoadOrder(const char* loadOrder, const char* expectedName) {

@@ -1,11 +1,11 @@
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "frame/format_bounded.h"
 #include "frame/unique_resource.h"
 #include "webserver/directory.h"
 #include "webserver/wide_to_ansi.h"
@@ -45,8 +45,8 @@ std::unique_ptr<wchar_t[]> UserPath(const char* computer, const char* user) {
     }
 
     char path[kPathBytes];
-    const int length = std::snprintf(path, sizeof path, "WinNT://%s/%s", computerPart, user);
-    if (length < 0 || static_cast<std::size_t>(length) >= sizeof path) return nullptr;
+    if (FormatBounded(path, sizeof path, "WinNT://%s/%s", computerPart, user) != 0) return nullptr;
+    const std::size_t length = std::strlen(path);
 
     std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[length + 1]);
     if (!wide) return nullptr;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "mapi/format_bounded.h"
+#include "frame/format_bounded.h"
 
 namespace {
 

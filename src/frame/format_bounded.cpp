@@ -1,4 +1,4 @@
-#include "mapi/format_bounded.h"
+#include "frame/format_bounded.h"
 
 #include <cstdio>
 
