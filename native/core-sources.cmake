@@ -2,4 +2,12 @@
 # Windows build unchanged.
 set(CORE_SOURCES
     ${SRC}/frame/find_string.cpp
+    ${SRC}/frame/format_bounded.cpp
+    ${SRC}/webserver/filter_names.cpp
+    ${SRC}/webserver/host_names.cpp
+    ${SRC}/webserver/aspnet/append_bounded.cpp
+    ${SRC}/security/security_target.cpp
+    ${SRC}/security/dacl_messages.cpp
+    ${SRC}/SERVICES/Library/exception.cpp
+    ${SRC}/SERVICES/Library/profile_failure.cpp
 )

@@ -1,6 +1,9 @@
-// Library entry. Loading does one thing: it turns off the thread attach and
-// detach notifications, since the library keeps no per-thread state.
+// Library entry. Loading turns off the thread attach and detach
+// notifications, since the library keeps no per-thread state; unloading gives
+// back what the C++ runtime took for the process.
 #include <windows.h>
+
+#include "frame/dll_runtime.h"
 
 // The MinGW runtime links its TLS support (a TLS directory with callbacks)
 // into every image that leaves this pointer undefined, and the loader refuses
@@ -9,7 +12,10 @@
 // empty keeps that support, and with it the directory, out of the image.
 extern "C" const PIMAGE_TLS_CALLBACK __dyn_tls_init_callback = nullptr;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) ::DisableThreadLibraryCalls(instance);
+    // A null reserved pointer means FreeLibrary; at process exit there is
+    // nothing worth giving back.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) cvi::ReleaseRuntimeOnUnload();
     return TRUE;
 }

@@ -58,9 +58,7 @@ REGSAM WriterAccessMask(int use64BitView) {
 
 // The disposition is of no interest: an existing key is written the same way.
 LONG CreateKeyForWriting(HKEY root, const char* subKey, int use64BitView, unique_hkey& key) {
-    // A null path would have the system open the root key itself and the
-    // writer store its value there, a key the caller never named.
-    if (!subKey || IsRegistryPathTooLong(subKey)) return ERROR_INVALID_PARAMETER;
+    if (IsRegistryPathTooLong(subKey)) return ERROR_INVALID_PARAMETER;
     HKEY raw = nullptr;  // only a success is known to leave a key here
     const LONG status = ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                           WriterAccessMask(use64BitView), nullptr, &raw, nullptr);
