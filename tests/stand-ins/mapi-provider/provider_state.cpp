@@ -1,6 +1,7 @@
 #include "provider_state.h"
 
 #include <cstring>
+#include <mutex>
 #include <set>
 
 namespace standin {
@@ -29,6 +30,13 @@ State& state() {
     return s;
 }
 
+// Tests call the exports from several threads at once; every use of the
+// shared bookkeeping holds this.
+std::recursive_mutex& guard() {
+    static std::recursive_mutex m;
+    return m;
+}
+
 BlockHeader* NewBlock(ULONG size) {
     auto* h = static_cast<BlockHeader*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(BlockHeader) + size));
     return h;
@@ -37,11 +45,13 @@ BlockHeader* NewBlock(ULONG size) {
 }  // namespace
 
 void Journal(const std::string& event) {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     state().journal += event;
     state().journal += ';';
 }
 
 bool Intercept(const std::string& call, HRESULT* result) {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     Journal(call);
     State& s = state();
     if (!s.armed || s.armedCall != call) return false;
@@ -50,6 +60,7 @@ bool Intercept(const std::string& call, HRESULT* result) {
 }
 
 void Arm(const char* call, HRESULT result) {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     State& s = state();
     s.armed = call != nullptr;
     s.armedCall = call ? call : "";
@@ -57,11 +68,13 @@ void Arm(const char* call, HRESULT result) {
 }
 
 StandInCounters Counters() {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     const State& s = state();
     return StandInCounters{s.liveObjects, static_cast<LONG>(s.roots.size()), s.initBalance};
 }
 
 DWORD TakeJournal(char* buffer, DWORD size) {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     std::string& j = state().journal;
     const DWORD length = static_cast<DWORD>(j.size());
     if (!buffer || size == 0) return length;
@@ -72,12 +85,13 @@ DWORD TakeJournal(char* buffer, DWORD size) {
     return length;
 }
 
-void ObjectCreated() { ++state().liveObjects; }
-void ObjectDestroyed() { --state().liveObjects; }
-void AdjustInitBalance(LONG delta) { state().initBalance += delta; }
+void ObjectCreated() { InterlockedIncrement(&state().liveObjects); }
+void ObjectDestroyed() { InterlockedDecrement(&state().liveObjects); }
+void AdjustInitBalance(LONG delta) { InterlockedExchangeAdd(&state().initBalance, delta); }
 LONG InitBalance() { return state().initBalance; }
 
 SCODE AllocateBuffer(ULONG size, void** block) {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     if (!block) return MAPI_E_INVALID_PARAMETER;
     *block = nullptr;
     BlockHeader* h = NewBlock(size);
@@ -88,6 +102,7 @@ SCODE AllocateBuffer(ULONG size, void** block) {
 }
 
 SCODE AllocateMore(ULONG size, void* parent, void** block) {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     if (!block) return MAPI_E_INVALID_PARAMETER;
     *block = nullptr;
     if (!state().roots.count(parent)) {
@@ -104,6 +119,7 @@ SCODE AllocateMore(ULONG size, void* parent, void** block) {
 }
 
 ULONG FreeBuffer(void* block) {
+    const std::lock_guard<std::recursive_mutex> lock(guard());
     if (!block) return S_OK;
     // Freeing twice, or freeing what was not allocated here, is journaled
     // rather than done, so the test sees it.

@@ -30,9 +30,9 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
     ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
+        const ULONG left = static_cast<ULONG>(InterlockedDecrement(&refs_));
         if (left == 0) {
             Journal("Release:" + kind_);
             delete this;
@@ -47,7 +47,7 @@ public:
 private:
     std::string kind_;
     IID iid_;
-    ULONG refs_ = 1;
+    LONG refs_ = 1;
 };
 
 // MAPI's interface identifiers: {0002xxxx-0000-0000-C000-000000000046}.
