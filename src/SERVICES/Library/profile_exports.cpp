@@ -6,11 +6,13 @@
 
 using cvi::VAVAProfileManagement;
 
-extern "C" int WINAPI CreateProfile(const char* profileName, const char* value1, const char* value2,
-                                    const char* value3, const char* value4, LONG value5,
-                                    const char* value6, const char* value7, const char* value8) {
-    // MAPI would dereference a null name; the setup gets a plain failure.
-    if (!profileName) return 0;
+namespace {
+
+// Runs `work` between MAPI's initialisation and uninitialisation. 1 when it
+// completed; 0 when MAPI could not be initialised (nothing to undo then) or
+// when `work` raised anything, the error record included.
+template <typename Work>
+int InMapiSession(Work work) {
     try {
         VAVAProfileManagement::InitMAPI();
     } catch (...) {
@@ -18,8 +20,7 @@ extern "C" int WINAPI CreateProfile(const char* profileName, const char* value1,
     }
     int result = 1;
     try {
-        VAVAProfileManagement::CreateServiceProfile(profileName, value1, value2, value3, value4, value5,
-                                                    value6, value7, value8);
+        work();
     } catch (...) {
         result = 0;
     }
@@ -27,19 +28,21 @@ extern "C" int WINAPI CreateProfile(const char* profileName, const char* value1,
     return result;
 }
 
+}  // namespace
+
+extern "C" int WINAPI CreateProfile(const char* profileName, const char* value1, const char* value2,
+                                    const char* value3, const char* value4, LONG value5,
+                                    const char* value6, const char* value7, const char* value8) {
+    // MAPI would dereference a null name; the setup gets a plain failure.
+    if (!profileName) return 0;
+    return InMapiSession([&] {
+        VAVAProfileManagement::CreateServiceProfile(profileName, value1, value2, value3, value4, value5, value6,
+                                                    value7, value8);
+    });
+}
+
 extern "C" int WINAPI ProfileExists(const char* profileName, int* exists) {
     if (!profileName || !exists) return 0;
-    try {
-        VAVAProfileManagement::InitMAPI();
-    } catch (...) {
-        return 0;
-    }
-    int result = 1;
-    try {
-        *exists = VAVAProfileManagement::HasProfile(profileName) ? 1 : 0;
-    } catch (...) {
-        result = 0;
-    }
-    VAVAProfileManagement::UninitMAPI();
-    return result;
+    // The answer is written only once it is known.
+    return InMapiSession([&] { *exists = VAVAProfileManagement::HasProfile(profileName) ? 1 : 0; });
 }
