@@ -18,9 +18,9 @@ def footprint(dll, objdump):
             imports[current] = {"names": 0, "ordinals": []}
             continue
         if current:
-            m = re.match(r"\s*[0-9a-f]+\s+<none>\s+([0-9a-f]+)", line)
+            m = re.match(r"\s*[0-9a-f]+\s+(\d+)\s+<none>", line)
             if m:
-                imports[current]["ordinals"].append(int(m.group(1), 16))
+                imports[current]["ordinals"].append(int(m.group(1)))
             elif re.match(r"\s*[0-9a-f]+\s+\d+\s+\S+", line):
                 imports[current]["names"] += 1
         if line.startswith("The Export Tables") or line.startswith("There is an export table"):
