@@ -12,6 +12,7 @@
 #include <objbase.h>
 
 #include "hardening/dll_under_test.h"
+#include "support/test_support.h"
 #include "stand-ins/mapi-provider/stand_in_control.h"
 
 namespace {
@@ -113,13 +114,19 @@ TEST_F(Repeat, WebServerExportsLeakNothing) {
     CVI_EXPORT_OR_SKIP(dll, GetADSIStatus);
     CVI_EXPORT_OR_SKIP(dll, IIS_CheckNetFilters);
     CVI_EXPORT_OR_SKIP(dll, CheckForASPNETISAPI);
+    // COM loads and unloads the directory stand-in with every apartment; its
+    // own C++ runtime takes a thread slot per load that it never gives back,
+    // which would end this process after about a thousand rounds. Keeping it
+    // loaded here takes the stand-in out of what is measured.
+    const HMODULE standIn = LoadLibraryA((cvi_test::BinDir() + "\\adsi_provider.dll").c_str());
+    ASSERT_NE(standIn, nullptr);
     // Wine keeps two handles per apartment that loads an in-process server;
     // the bare calls show it, so the exports are held to the same count.
     ExpectNoGrowth("GetADSIStatus", [&] { GetADSIStatus(); }, kCalls, BareDirectoryBind);
     ExpectNoGrowth("IIS_CheckNetFilters", [&] { IIS_CheckNetFilters("2.0"); }, kCalls, BareDirectoryBind);
     ExpectNoGrowth("CheckForASPNETISAPI", [&] { CheckForASPNETISAPI(); });
-    const long live = AdsiLiveObjects();
-    EXPECT_TRUE(live == 0 || live == -1) << live << " directory objects left alive";
+    EXPECT_EQ(AdsiLiveObjects(), 0) << "directory objects left alive";
+    FreeLibrary(standIn);
 }
 
 TEST_F(Repeat, MapiFolderExportsLeakNothing) {
