@@ -71,7 +71,7 @@ const char* FindStringNoCase(const char* haystack, const char* needle,
     // positions past the last full fit of the needle fail at the
     // terminator, which equals no needle byte: the answer is that of
     // measuring the whole text first.
-    constexpr std::size_t kWindow = 16 * 1024;
+    constexpr std::size_t kWindow = std::size_t{16} * 1024;
     for (const unsigned char* window = h;;) {
         const std::size_t length = strnlen(reinterpret_cast<const char*>(window), kWindow);
         if (const auto* k = ScanStarts(window, window + length, n)) return haystack + (k - h);
