@@ -21,8 +21,10 @@ def footprint(dll, objdump):
             m = re.match(r"\s*[0-9a-f]+\s+(\d+)\s+<none>", line)
             if m:
                 imports[current]["ordinals"].append(int(m.group(1)))
-            elif re.match(r"\s*[0-9a-f]+\s+\d+\s+\S+", line):
+            elif re.match(r"\s*[0-9a-f]+\s+\d+\s+[A-Za-z_?@]\S*$", line):
                 imports[current]["names"] += 1
+            elif not line.strip():
+                current = None
         if line.startswith("The Export Tables") or line.startswith("There is an export table"):
             current = None
     m = re.search(r"\[Ordinal/Name Pointer\] Table\n((?:\s+\[\s*\d+\] \S+\n)+)", text)
