@@ -118,40 +118,52 @@ void PrintError(const char* fn, LONG r) {
     std::printf("%s = %ld (%s)\n", fn, r, r == 0 ? "success" : (*text ? text : "Windows error code"));
 }
 
-int CreateKey(const Library& lib, const Args& args) {
+// The registry writers' arguments: ROOT, then `count` texts (the path
+// first), then an optional --64. 0 when they fit, else the usage error's code.
+struct RegistryCall {
+    HKEY root = nullptr;
+    int view = 0;
+    Args texts;
+};
+
+int ParseRegistryCall(const Args& args, size_t minTexts, size_t maxTexts, const char* usage, RegistryCall& call) {
     Args a = args;
-    const int view = ViewFlag(a);
-    if (a.size() < 2 || a.size() > 3) return UsageError("create-key ROOT PATH [DEFAULT-TEXT] [--64]");
-    HKEY root;
-    if (!ParseRoot(a[0], root)) return UsageError("ROOT must be HKLM, HKCU, HKCR or HKU");
+    call.view = ViewFlag(a);
+    if (a.size() < minTexts + 1 || a.size() > maxTexts + 1) return UsageError(usage);
+    if (!ParseRoot(a[0], call.root)) return UsageError("ROOT must be HKLM, HKCU, HKCR or HKU");
+    call.texts.assign(a.begin() + 1, a.end());
+    return 0;
+}
+
+int CreateKey(const Library& lib, const Args& args) {
+    RegistryCall c;
+    if (int code = ParseRegistryCall(args, 1, 2, "create-key ROOT PATH [DEFAULT-TEXT] [--64]", c)) return code;
     CVI_GET(lib, CreateEmptyKey3264);
-    const LONG r = CreateEmptyKey3264(root, a[1].c_str(), a.size() > 2 ? a[2].c_str() : nullptr, view);
+    const LONG r = CreateEmptyKey3264(c.root, c.texts[0].c_str(), c.texts.size() > 1 ? c.texts[1].c_str() : nullptr,
+                                      c.view);
     PrintError("CreateEmptyKey3264", r);
     return r == 0 ? kYes : kNo;
 }
 
 int SetString(const Library& lib, const Args& args) {
-    Args a = args;
-    const int view = ViewFlag(a);
-    if (a.size() != 4) return UsageError("reg-set-string ROOT PATH NAME VALUE [--64]");
-    HKEY root;
-    if (!ParseRoot(a[0], root)) return UsageError("ROOT must be HKLM, HKCU, HKCR or HKU");
+    RegistryCall c;
+    if (int code = ParseRegistryCall(args, 3, 3, "reg-set-string ROOT PATH NAME VALUE [--64]", c)) return code;
     CVI_GET(lib, SetRegistryString3264);
-    const LONG r = SetRegistryString3264(root, a[1].c_str(), TextOrNull(a[2]), TextOrNull(a[3]), view);
+    const LONG r =
+        SetRegistryString3264(c.root, c.texts[0].c_str(), TextOrNull(c.texts[1]), TextOrNull(c.texts[2]), c.view);
     PrintError("SetRegistryString3264", r);
     return r == 0 ? kYes : kNo;
 }
 
 int SetWord(const Library& lib, const Args& args) {
-    Args a = args;
-    const int view = ViewFlag(a);
-    if (a.size() != 4) return UsageError("reg-set-word ROOT PATH NAME NUMBER [--64]");
-    HKEY root;
+    RegistryCall c;
+    if (int code = ParseRegistryCall(args, 3, 3, "reg-set-word ROOT PATH NAME NUMBER [--64]", c)) return code;
     long long value;
-    if (!ParseRoot(a[0], root)) return UsageError("ROOT must be HKLM, HKCU, HKCR or HKU");
-    if (!ParseNumber(a[3], 0, 0xFFFFFFFFLL, value)) return UsageError("NUMBER must be 0..4294967295 (0x prefix for hex)");
+    if (!ParseNumber(c.texts[2], 0, 0xFFFFFFFFLL, value))
+        return UsageError("NUMBER must be 0..4294967295 (0x prefix for hex)");
     CVI_GET(lib, SetRegistryWord3264);
-    const int r = SetRegistryWord3264(root, a[1].c_str(), TextOrNull(a[2]), static_cast<DWORD>(value), view);
+    const int r = SetRegistryWord3264(c.root, c.texts[0].c_str(), TextOrNull(c.texts[1]), static_cast<DWORD>(value),
+                                      c.view);
     std::printf("SetRegistryWord3264 = %d (%s)\n", r, r ? "written" : "failed");
     return r == 1 ? kYes : kNo;
 }

@@ -7,20 +7,7 @@
 #include <vector>
 
 #include "frame/find_string.h"
-
-namespace {
-const char* Reference(const char* h, std::uint32_t hl, const char* n) {
-    const std::size_t nl = std::strlen(n);
-    if (nl == 0 || hl < nl) return nullptr;
-    auto up = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; };
-    for (std::size_t k = 0; k + nl <= hl; ++k) {
-        std::size_t i = 0;
-        while (i < nl && up(h[k + i]) == up(n[i])) ++i;
-        if (i == nl) return h + k;
-    }
-    return nullptr;
-}
-}  // namespace
+#include "../tests/reference_search.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
@@ -35,13 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* h = hay.empty() ? reinterpret_cast<const char*>(data) : hay.data();
 
     const char* got = cvi::FindStringNoCase(h, needle.data(), static_cast<std::uint32_t>(hl));
-    if (got != Reference(h, static_cast<std::uint32_t>(hl), needle.data())) std::abort();
+    if (got != ReferenceSearch(h, static_cast<std::uint32_t>(hl), needle.data())) std::abort();
 
     // Measured lengths on a terminated copy.
     std::vector<char> term(hay);
     term.push_back('\0');
     const char* got2 = cvi::FindStringNoCase(term.data(), needle.data());
-    const char* ref2 = Reference(term.data(), static_cast<std::uint32_t>(std::strlen(term.data())), needle.data());
+    const char* ref2 = ReferenceSearch(term.data(), static_cast<std::uint32_t>(std::strlen(term.data())), needle.data());
     if (got2 != ref2) std::abort();
     return 0;
 }
