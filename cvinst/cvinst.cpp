@@ -213,11 +213,50 @@ int MapiDir(const Library& lib, const Args& a) {
     return buffer[0] ? kYes : kNo;
 }
 
+// msi.dll is no KnownDLL, so it is bound from the system folder: a copy
+// beside cvinst (say, in a Downloads folder) must never run.
+struct Installer {
+    using OpenPackageFn = UINT(WINAPI*)(LPCSTR, MSIHANDLE*);
+    using GetPropertyFn = UINT(WINAPI*)(MSIHANDLE, LPCSTR, LPSTR, DWORD*);
+    using CloseHandleFn = UINT(WINAPI*)(MSIHANDLE);
+
+    Installer() {
+        char folder[MAX_PATH] = "";
+        const UINT n = GetSystemDirectoryA(folder, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) return;
+        module = LoadLibraryExA((std::string(folder) + "\\msi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        openPackage = Get<OpenPackageFn>("MsiOpenPackageA");
+        getProperty = Get<GetPropertyFn>("MsiGetPropertyA");
+        closeHandle = Get<CloseHandleFn>("MsiCloseHandle");
+    }
+    ~Installer() {
+        if (module) FreeLibrary(module);
+    }
+    Installer(const Installer&) = delete;
+    Installer& operator=(const Installer&) = delete;
+    bool bound() const { return openPackage && getProperty && closeHandle; }
+
+    template <typename Fn>
+    Fn Get(const char* name) const {
+        return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    }
+
+    HMODULE module = nullptr;
+    OpenPackageFn openPackage = nullptr;
+    GetPropertyFn getProperty = nullptr;
+    CloseHandleFn closeHandle = nullptr;
+};
+
 int MsiMapiProperties(const Library& lib, const Args& a) {
     CVI_GET(lib, MSI_SetMAPIProperties);
+    const Installer msi;
     MSIHANDLE session = 0;
     if (!a.empty()) {
-        const UINT open = MsiOpenPackageA(a[0].c_str(), &session);
+        if (!msi.bound()) {
+            std::fprintf(stderr, "cvinst: the Windows Installer library could not be loaded\n");
+            return kNoLibrary;
+        }
+        const UINT open = msi.openPackage(a[0].c_str(), &session);
         if (open != ERROR_SUCCESS) {
             std::fprintf(stderr, "cvinst: cannot open package %s (error %u)\n", a[0].c_str(), open);
             return kNo;
@@ -229,9 +268,9 @@ int MsiMapiProperties(const Library& lib, const Args& a) {
     if (session) {
         char value[1024] = "";
         DWORD size = sizeof value;
-        MsiGetPropertyA(session, "CV_MAPICOMMONFILESPATH", value, &size);
+        msi.getProperty(session, "CV_MAPICOMMONFILESPATH", value, &size);
         std::printf("CV_MAPICOMMONFILESPATH = \"%s\"\n", value);
-        MsiCloseHandle(session);
+        msi.closeHandle(session);
     } else {
         std::printf("(no package given: the property went to no session)\n");
     }

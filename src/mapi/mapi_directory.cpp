@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "frame/format_bounded.h"
+#include "frame/system_library.h"
 
 namespace cvi {
 namespace {
@@ -28,14 +29,6 @@ FGetComponentPathFn LookUpComponentPath(HMODULE stub) {
         reinterpret_cast<void*>(::GetProcAddress(stub, "FGetComponentPath")));
 }
 
-// Loads a stub library by its full path in the system folder; an absent or
-// uncomposable path leaves `stub` empty.
-void LoadStub(const char* systemDirectory, const char* name, unique_module& stub) {
-    char path[MAX_PATH + 1] = {};
-    if (FormatBounded(path, sizeof(path), "%s\\%s", systemDirectory, name) != 0) return;
-    stub.reset(::LoadLibraryA(path));
-}
-
 bool Answered(BOOL result, const char* destination) { return result && destination[0] != '\0'; }
 
 // Asks the stub with the mail client's qualifiers, then without one, and
@@ -52,10 +45,11 @@ bool AskStub(FGetComponentPathFn getComponentPath, char* destination, DWORD capa
     }
 
     // A stub that fills the whole buffer without a terminator must not make
-    // the search below run past it.
+    // the search below run past it; an answer that is terminated is left as
+    // it is, so nothing is written where the answer does not reach.
     const auto ask = [&](const char* qualifier) {
         const BOOL result = getComponentPath(kComponentId, qualifier, destination, capacity, TRUE);
-        destination[capacity - 1] = '\0';
+        if (!std::memchr(destination, '\0', capacity)) destination[capacity - 1] = '\0';
         return result;
     };
 
@@ -112,21 +106,21 @@ void FindMAPIDirectory(const char* systemDirectory, char* destination, DWORD cap
                        bool appendServiceFile) {
     if (!destination || capacity == 0) return;
     destination[0] = '\0';
+    // Refused as the bounded formatting refuses it: no real buffer is that
+    // large, so such a size is a caller's mistake, not room to write into.
+    if (capacity > kFormatMaxCapacity) return;
     if (!systemDirectory || systemDirectory[0] == '\0') return;
+    // Both stubs are loaded the same way; a folder whose stub paths cannot be
+    // composed is no folder to fall back on either.
+    char stubPath[MAX_PATH + 1] = {};
+    if (FormatBounded(stubPath, sizeof(stubPath), "%s\\%s", systemDirectory, "mapistub.dll") != 0) return;
 
     // Freed in reverse order of declaration: mapi32 first, then mapistub.
-    unique_module mapistub;
+    unique_module mapistub = LoadLibraryFromFolder(systemDirectory, "mapistub.dll");
     unique_module mapi32;
-    {
-        char stubPath[MAX_PATH + 1] = {};
-        if (FormatBounded(stubPath, sizeof(stubPath), "%s\\%s", systemDirectory, "mapistub.dll") != 0) {
-            return;
-        }
-        mapistub.reset(::LoadLibraryA(stubPath));
-    }
     FGetComponentPathFn getComponentPath = LookUpComponentPath(mapistub.get());
     if (!getComponentPath) {
-        LoadStub(systemDirectory, "mapi32.dll", mapi32);
+        mapi32 = LoadLibraryFromFolder(systemDirectory, "mapi32.dll");
         getComponentPath = LookUpComponentPath(mapi32.get());
     }
 

@@ -7,6 +7,7 @@
 
 #include "cvinstaller.h"
 #include "frame/unique_resource.h"
+#include "webserver/active_ds.h"
 #include "webserver/com_policy.h"
 #include "webserver/directory.h"
 #include "webserver/filter_names.h"
@@ -24,11 +25,13 @@ struct FreeBlock {
 };
 
 int ReadAndClassify(const char* expectedName) {
+    const ActiveDs ads;
+    if (!ads) return kFilterListUnreadable;
     HostComScope com;
     // Declared before the object, so the object is released first.
     ScopedVariant property;
     unique_com<IADs> filters;
-    if (::ADsGetObject(kFiltersPath, kIID_IADs, filters.put_as<void>()) != S_OK) return kFilterListUnreadable;
+    if (ads.ADsGetObject(kFiltersPath, kIID_IADs, filters.put_as<void>()) != S_OK) return kFilterListUnreadable;
 
     property.clear();
     char loadOrder[kLoadOrderBytes] = {};

@@ -7,6 +7,7 @@
 
 #include "frame/format_bounded.h"
 #include "frame/unique_resource.h"
+#include "webserver/active_ds.h"
 #include "webserver/directory.h"
 #include "webserver/wide_to_ansi.h"
 #include "webserver/web_server_queries.h"
@@ -65,8 +66,9 @@ int IsUserInGroup(const char* computer, const char* user, const char* group) {
     const std::unique_ptr<wchar_t[]> path = UserPath(computer, user);
     if (!path) return 0;
 
+    const ActiveDs ads;
     unique_com<IADsUser> account;
-    if (::ADsGetObject(path.get(), kIID_IADsUser, account.put_as<void>()) != S_OK || !account) return 0;
+    if (ads.ADsGetObject(path.get(), kIID_IADsUser, account.put_as<void>()) != S_OK || !account) return 0;
 
     unique_com<IADsMembers> groups;
     const HRESULT listed = account->Groups(groups.put());

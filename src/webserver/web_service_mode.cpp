@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "frame/unique_resource.h"
+#include "webserver/active_ds.h"
 #include "webserver/com_policy.h"
 #include "webserver/directory.h"
 #include "webserver/web_server_queries.h"
@@ -21,9 +22,11 @@ WebServicePtr::~WebServicePtr() {
 
 int GetWebServiceMode() {
     int result = 0;
+    const ActiveDs ads;
+    if (!ads) return result;
     HostComScope com;
     unique_com<IADs> object;
-    if (::ADsGetObject(kWebServicePath, kIID_IADs, object.put_as<void>()) != S_OK || !object) return result;
+    if (ads.ADsGetObject(kWebServicePath, kIID_IADs, object.put_as<void>()) != S_OK || !object) return result;
 
     WebServicePtr service(object.get());
     if (service) {

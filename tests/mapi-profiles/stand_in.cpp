@@ -6,6 +6,10 @@ namespace {
 
 template <typename Fn>
 Fn Lookup(const char* name) {
+    // The library holds mapi32 only for the length of a call; the test keeps
+    // it loaded, so the provider it loads (and its counters) live on between
+    // calls.
+    LoadLibraryA("mapi32.dll");
     HMODULE provider = GetModuleHandleA("mapi_provider.dll");
     return provider ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(provider, name))) : nullptr;
 }

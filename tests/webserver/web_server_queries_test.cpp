@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "adsi_test_set.h"
+#include "webserver/active_ds.h"
 #include "webserver/directory.h"
 #include "webserver/web_server_queries.h"
 #include "webserver/web_service_ptr.h"
@@ -269,14 +270,15 @@ TEST_F(WebServiceMode, HolderOwnsTheInterfaceItAskedFor) {
         cvi::WebServicePtr fromNull(nullptr);
         EXPECT_FALSE(fromNull);
 
+        const cvi::ActiveDs ads;
         IADs* object = nullptr;
-        ASSERT_EQ(ADsGetObject(L"IIS://localhost/W3SVC", cvi::kIID_IADs, reinterpret_cast<void**>(&object)), S_OK);
+        ASSERT_EQ(ads.ADsGetObject(L"IIS://localhost/W3SVC", cvi::kIID_IADs, reinterpret_cast<void**>(&object)), S_OK);
         cvi::WebServicePtr service(object);
         ASSERT_TRUE(service);
         EXPECT_TRUE(service == reinterpret_cast<IISWebService*>(object)) << "same object, one interface chain";
 
         IADs* filters = nullptr;
-        ASSERT_EQ(ADsGetObject(L"IIS://localhost/W3SVC/Filters", cvi::kIID_IADs, reinterpret_cast<void**>(&filters)),
+        ASSERT_EQ(ads.ADsGetObject(L"IIS://localhost/W3SVC/Filters", cvi::kIID_IADs, reinterpret_cast<void**>(&filters)),
                   S_OK);
         cvi::WebServicePtr none(filters);
         EXPECT_FALSE(none) << "the filter collection is no web service";

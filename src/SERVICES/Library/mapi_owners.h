@@ -6,6 +6,7 @@
 #include <mapix.h>
 #include <mapiutil.h>
 
+#include "SERVICES/Library/mapi_entry_points.h"
 #include "frame/unique_resource.h"
 
 namespace cvi {
@@ -13,13 +14,13 @@ namespace cvi {
 struct row_set_traits {
     using type = LPSRowSet;
     static type invalid() noexcept { return nullptr; }
-    static void close(type rows) noexcept { ::FreeProws(rows); }
+    static void close(type rows) noexcept { mapi32::FreeProws(rows); }
 };
 
 struct prop_values_traits {
     using type = LPSPropValue;
     static type invalid() noexcept { return nullptr; }
-    static void close(type values) noexcept { ::MAPIFreeBuffer(values); }
+    static void close(type values) noexcept { mapi32::MAPIFreeBuffer(values); }
 };
 
 using unique_row_set = unique_any<row_set_traits>;

@@ -46,10 +46,10 @@ SPropValue LongValue(ULONG tag, LONG number) {
 VAVAProfileManagement::~VAVAProfileManagement() = default;
 
 void VAVAProfileManagement::InitMAPI() {
-    if (FAILED(::MAPIInitialize(nullptr))) RaiseProfileFailure("Error initialising MAPI", 121);
+    if (FAILED(mapi32::MAPIInitialize(nullptr))) RaiseProfileFailure("Error initialising MAPI", 121);
 }
 
-void VAVAProfileManagement::UninitMAPI() { ::MAPIUninitialize(); }
+void VAVAProfileManagement::UninitMAPI() { mapi32::MAPIUninitialize(); }
 
 void VAVAProfileManagement::CreateServiceProfile(const char* profileName, const char* value1,
                                                  const char* value2, const char* value3,
@@ -66,7 +66,7 @@ void VAVAProfileManagement::CreateServiceProfile(const char* profileName, const 
         unique_com<IMAPITable> serviceTable;
         unique_row_set rows;
 
-        if (FAILED(::MAPIAdminProfiles(0, profAdmin.put())))
+        if (FAILED(mapi32::MAPIAdminProfiles(0, profAdmin.put())))
             RaiseProfileFailure("Error getting IProfAdmin interface", 166);
         if (FAILED(profAdmin->CreateProfile(MapiText(profileName), nullptr, 0, 0)))
             RaiseProfileFailure("Error creating profile", 176);
@@ -78,7 +78,7 @@ void VAVAProfileManagement::CreateServiceProfile(const char* profileName, const 
             RaiseProfileFailure("Error getting Message Service Table", 210);
 
         StringContentRestriction byName(PR_SERVICE_NAME_A, kServiceName);
-        if (FAILED(::HrQueryAllRows(serviceTable.get(), MapiColumns(kServiceColumns), byName.get(),
+        if (FAILED(mapi32::HrQueryAllRows(serviceTable.get(), MapiColumns(kServiceColumns), byName.get(),
                                     nullptr, 0, rows.put())))
             RaiseProfileFailure("Error querying table for new message service", 233);
         // The query answering without the service it was asked for is the
@@ -107,13 +107,13 @@ bool VAVAProfileManagement::HasProfile(const char* profileName) {
         unique_com<IMAPITable> profileTable;
         unique_row_set rows;
 
-        if (FAILED(::MAPIAdminProfiles(0, profAdmin.put())))
+        if (FAILED(mapi32::MAPIAdminProfiles(0, profAdmin.put())))
             RaiseProfileFailure("Failed to get IProfAdmin interface", 431);
         if (FAILED(profAdmin->GetProfileTable(0, profileTable.put())))
             RaiseProfileFailure("Failed to get profile table", 438);
 
         StringContentRestriction byName(PR_DISPLAY_NAME_A, profileName);
-        if (FAILED(::HrQueryAllRows(profileTable.get(), MapiColumns(kProfileColumns), byName.get(),
+        if (FAILED(mapi32::HrQueryAllRows(profileTable.get(), MapiColumns(kProfileColumns), byName.get(),
                                     nullptr, 0, rows.put())))
             RaiseProfileFailure("Query on profile table failed", 457);
         return rows && rows.get()->cRows > 0;

@@ -33,7 +33,7 @@ bool SameText(const char* stored, const char* expected) {
 void VAVAProfileManagement::RemoveProfile(const char* profileName) {
     try {
         unique_com<IProfAdmin> profAdmin;
-        if (FAILED(::MAPIAdminProfiles(0, profAdmin.put())))
+        if (FAILED(mapi32::MAPIAdminProfiles(0, profAdmin.put())))
             RaiseProfileFailure("Error getting IProfAdmin interface", 314);
         if (FAILED(profAdmin->DeleteProfile(MapiText(profileName), 0)))
             RaiseProfileFailure("Error deleting profile", 321);
@@ -46,7 +46,7 @@ IMsgServiceAdmin* VAVAProfileManagement::OpenServiceAdmin(const char* profileNam
     try {
         unique_com<IProfAdmin> profAdmin;
         unique_com<IMsgServiceAdmin> serviceAdmin;
-        if (FAILED(::MAPIAdminProfiles(0, profAdmin.put())))
+        if (FAILED(mapi32::MAPIAdminProfiles(0, profAdmin.put())))
             RaiseProfileFailure("Failed to get IProfAdmin interface", 500);
         if (FAILED(profAdmin->AdminServices(MapiText(profileName), nullptr, 0, 0, serviceAdmin.put())))
             RaiseProfileFailure("Error getting IMsgServiceAdmin interface", 510);
@@ -67,7 +67,7 @@ IProfSect* VAVAProfileManagement::OpenServiceProfileSection(const char* profileN
         if (FAILED(serviceAdmin->GetMsgServiceTable(0, serviceTable.put())))
             RaiseProfileFailure("Failed to get the message services table", 555);
         StringContentRestriction byName(PR_SERVICE_NAME_A, kServiceName);
-        if (FAILED(::HrQueryAllRows(serviceTable.get(), MapiColumns(kServiceLookupColumns), byName.get(),
+        if (FAILED(mapi32::HrQueryAllRows(serviceTable.get(), MapiColumns(kServiceLookupColumns), byName.get(),
                                     nullptr, 0, rows.put())))
             RaiseProfileFailure("Failed to query message services table for Corvane Message Service", 568);
         const ULONG found = rows ? rows.get()->cRows : 0;
