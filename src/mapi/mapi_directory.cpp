@@ -99,6 +99,13 @@ void GetMAPIDirectory(char* destination, DWORD capacity, bool appendServiceFile)
     // in an empty folder would come from the root of the current drive.
     const UINT length = ::GetSystemDirectoryA(systemDirectory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
+    // The system's stub reaches further libraries by bare name, which the
+    // loader looks for in the host's folder first: its entry point may be
+    // forwarded to "mapi32", and the answer comes from the installer library
+    // "msi". With the system's copies loaded for the length of the search,
+    // those names can only mean them.
+    const unique_module systemMsi = LoadLibraryFromFolder(systemDirectory, "msi.dll");
+    const unique_module systemMapi = LoadLibraryFromFolder(systemDirectory, "mapi32.dll");
     FindMAPIDirectory(systemDirectory, destination, capacity, appendServiceFile);
 }
 

@@ -1,10 +1,7 @@
-// Linked into the DLL only: two pieces of GCC's C++ runtime replaced, so the
-// library stays small and can be loaded and unloaded any number of times.
+// Linked into the DLL only: the runtime's per-thread exception record and its
+// terminate handler, replaced so the library stays small and can be loaded
+// and unloaded any number of times.
 #include "frame/dll_runtime.h"
-
-#include <windows.h>
-
-#include <cstdlib>  // defines __GLIBCXX__ when the runtime is GCC's
 
 #if defined(__GLIBCXX__)
 
@@ -66,7 +63,7 @@ extern "C" ExceptionGlobals* __cxa_get_globals() noexcept {
 extern "C" ExceptionGlobals* __cxa_get_globals_fast() noexcept { return __cxa_get_globals(); }
 
 namespace cvi {
-void ReleaseRuntimeOnUnload() {
+void ReleaseExceptionGlobals() {
     if (const LONG known = g_slotPlusOne) ::FlsFree(static_cast<DWORD>(known - 1));
 }
 }  // namespace cvi
@@ -74,7 +71,7 @@ void ReleaseRuntimeOnUnload() {
 #else
 
 namespace cvi {
-void ReleaseRuntimeOnUnload() {}
+void ReleaseExceptionGlobals() {}
 }  // namespace cvi
 
 #endif

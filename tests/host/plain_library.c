@@ -1,0 +1,5 @@
+/* The yardstick for what one load and unload may cost: a plain C library
+ * with one export and no C++ runtime. */
+#include <windows.h>
+
+__declspec(dllexport) LONG WINAPI PlainTime(void) { return (LONG)GetTickCount(); }
