@@ -5,9 +5,10 @@
 #include <objbase.h>
 
 #include <atomic>
-#include <thread>
+#include <functional>
 #include <vector>
 
+#include "frame/unique_resource.h"
 #include "hardening/dll_under_test.h"
 
 namespace {
@@ -16,6 +17,19 @@ using cvi_test::Dll;
 
 constexpr int kThreads = 8;
 constexpr int kRounds = 25;
+
+// Threads come from the system itself: the C++ runtime of this build (the
+// one the DLL ships with) has no std::thread.
+struct Worker {
+    int index;
+    const std::function<void(int)>* body;
+};
+
+DWORD WINAPI RunWorker(void* param) {
+    const auto* w = static_cast<const Worker*>(param);
+    (*w->body)(w->index);
+    return 0;
+}
 
 TEST(Concurrency, EightThreadsGetTheSingleThreadedAnswers) {
     Dll dll;
@@ -51,16 +65,23 @@ TEST(Concurrency, EightThreadsGetTheSingleThreadedAnswers) {
     EXPECT_EQ(expected.keyAbsent, 0);
 
     std::atomic<int> mismatches{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&, t] {
-            CoInitializeEx(nullptr, t % 2 ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED);
-            for (int r = 0; r < kRounds; ++r)
-                if (!(ask() == expected)) ++mismatches;
-            CoUninitialize();
-        });
+    const std::function<void(int)> body = [&](int t) {
+        CoInitializeEx(nullptr, t % 2 ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED);
+        for (int r = 0; r < kRounds; ++r)
+            if (!(ask() == expected)) ++mismatches;
+        CoUninitialize();
+    };
+    std::vector<Worker> workers;
+    for (int t = 0; t < kThreads; ++t) workers.push_back({t, &body});
+    std::vector<cvi::unique_handle> threads;
+    std::vector<HANDLE> started;
+    for (auto& w : workers) {
+        threads.emplace_back(CreateThread(nullptr, 0, RunWorker, &w, 0, nullptr));
+        if (threads.back()) started.push_back(threads.back().get());
     }
-    for (auto& th : threads) th.join();
+    EXPECT_EQ(started.size(), static_cast<size_t>(kThreads));
+    EXPECT_EQ(WaitForMultipleObjects(static_cast<DWORD>(started.size()), started.data(), TRUE, INFINITE),
+              WAIT_OBJECT_0);
     EXPECT_EQ(mismatches.load(), 0);
 }
 

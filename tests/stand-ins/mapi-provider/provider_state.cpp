@@ -31,10 +31,24 @@ State& state() {
 }
 
 // Tests call the exports from several threads at once; every use of the
-// shared bookkeeping holds this.
-std::recursive_mutex& guard() {
-    static std::recursive_mutex m;
-    return m;
+// shared bookkeeping holds this (re-entrant, as Journal runs inside Intercept).
+// The C++ runtime of this build (Windows threads) has no std::recursive_mutex.
+class Guard {
+public:
+    Guard() { InitializeCriticalSection(&cs_); }
+    ~Guard() { DeleteCriticalSection(&cs_); }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+    void lock() { EnterCriticalSection(&cs_); }
+    void unlock() { LeaveCriticalSection(&cs_); }
+
+private:
+    CRITICAL_SECTION cs_;
+};
+
+Guard& guard() {
+    static Guard g;
+    return g;
 }
 
 BlockHeader* NewBlock(ULONG size) {
@@ -45,13 +59,13 @@ BlockHeader* NewBlock(ULONG size) {
 }  // namespace
 
 void Journal(const std::string& event) {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     state().journal += event;
     state().journal += ';';
 }
 
 bool Intercept(const std::string& call, HRESULT* result) {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     Journal(call);
     State& s = state();
     if (!s.armed || s.armedCall != call) return false;
@@ -60,7 +74,7 @@ bool Intercept(const std::string& call, HRESULT* result) {
 }
 
 void Arm(const char* call, HRESULT result) {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     State& s = state();
     s.armed = call != nullptr;
     s.armedCall = call ? call : "";
@@ -68,13 +82,13 @@ void Arm(const char* call, HRESULT result) {
 }
 
 StandInCounters Counters() {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     const State& s = state();
     return StandInCounters{s.liveObjects, static_cast<LONG>(s.roots.size()), s.initBalance};
 }
 
 DWORD TakeJournal(char* buffer, DWORD size) {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     std::string& j = state().journal;
     const DWORD length = static_cast<DWORD>(j.size());
     if (!buffer || size == 0) return length;
@@ -91,7 +105,7 @@ void AdjustInitBalance(LONG delta) { InterlockedExchangeAdd(&state().initBalance
 LONG InitBalance() { return state().initBalance; }
 
 SCODE AllocateBuffer(ULONG size, void** block) {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     if (!block) return MAPI_E_INVALID_PARAMETER;
     *block = nullptr;
     BlockHeader* h = NewBlock(size);
@@ -102,7 +116,7 @@ SCODE AllocateBuffer(ULONG size, void** block) {
 }
 
 SCODE AllocateMore(ULONG size, void* parent, void** block) {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     if (!block) return MAPI_E_INVALID_PARAMETER;
     *block = nullptr;
     if (!state().roots.count(parent)) {
@@ -119,7 +133,7 @@ SCODE AllocateMore(ULONG size, void* parent, void** block) {
 }
 
 ULONG FreeBuffer(void* block) {
-    const std::lock_guard<std::recursive_mutex> lock(guard());
+    const std::lock_guard<Guard> lock(guard());
     if (!block) return S_OK;
     // Freeing twice, or freeing what was not allocated here, is journaled
     // rather than done, so the test sees it.
