@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the MAPI property package in a real Windows Installer session and
-# checks that CV_MAPICOMMONFILESPATH arrived: the system folder when no MAPI
+# Installs the MAPI property package (its custom action is the README's WiX
+# block) in a real Windows Installer session and checks that
+# CV_MAPICOMMONFILESPATH arrived: the system folder when no MAPI
 # provider answers, the provider's folder when the stand-in does. Every Wine
 # start costs seconds here, so registry work is batched.
 #   msi_session_test.sh <wine-run> <package.msi> <bin dir> <scratch dir>
@@ -60,6 +61,17 @@ install_and_check() {
 }
 
 mkdir -p "$SCRATCH"
+
+# The action is a DLL in the Binary table (base type 1) and runs before the
+# registry is written, whatever its Id; the package is the README's block.
+table() { msiinfo export "$PACKAGE" "$1" | tr -d '\r'; }
+sequence="$(table InstallExecuteSequence)"
+at() { awk -F'\t' -v a="$1" '$1 == a { print $3 }' <<<"$sequence"; }
+(( $(at SetMapiFolder) > $(at CostFinalize) && $(at SetMapiFolder) < $(at WriteRegistryValues) )) ||
+    fail "SetMapiFolder is sequenced at $(at SetMapiFolder)"
+type="$(table CustomAction | awk -F'\t' '$1 == "SetMapiFolder" { print $2 }')"
+(( (type & 0x3F) == 1 )) || fail "SetMapiFolder has custom action type $type"
+
 clean
 
 install_and_check no-provider 'C:\windows\system32' -u CVI_MAPI_PROVIDER
