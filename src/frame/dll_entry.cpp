@@ -17,12 +17,12 @@ extern "C" const PIMAGE_TLS_CALLBACK __dyn_tls_init_callback = nullptr;
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         ::DisableThreadLibraryCalls(instance);
-        cvi::RegisterUnwindTablesIfUnknown(instance);
+        cvi::PrepareUnwinder(instance);
     }
     // A null reserved pointer means FreeLibrary; at process exit there is
     // nothing worth giving back.
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-        cvi::DeregisterUnwindTables();
+        cvi::ReleaseUnwinder();
         cvi::ReleaseExceptionGlobals();
     }
     return TRUE;

@@ -25,11 +25,12 @@ namespace cvi {
 
 // On process attach: makes sure the unwinder linked into the DLL knows the
 // image's unwind tables (dll_unwind_tables.cpp).
-void RegisterUnwindTablesIfUnknown(HMODULE image);
+void PrepareUnwinder(HMODULE image);
 
-// On unload, not at process end: what the runtime took for the process goes
-// back, tables first, then the exception bookkeeping slot.
-void DeregisterUnwindTables();
-void ReleaseExceptionGlobals();  // dll_exception_globals.cpp
+// On unload, not at process end, what the runtime took for the process goes
+// back: the unwinder's registration and lock handles, then the exception
+// bookkeeping slot (dll_exception_globals.cpp).
+void ReleaseUnwinder();
+void ReleaseExceptionGlobals();
 
 }  // namespace cvi

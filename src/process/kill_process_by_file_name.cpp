@@ -2,6 +2,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "cvinstaller.h"
 #include "frame/find_string.h"
@@ -26,10 +27,27 @@ void WriteProcessLine(const char* exeName) {
     std::fputs(line, stdout);
 }
 
-// Terminates one matching process and waits a bounded time for it to end.
-void TerminateAndWait(DWORD processId) {
+}  // namespace
+
+// The file-name part of the opened process's own image, or false when it
+// cannot be read.
+bool ReadImageFileName(HANDLE process, char (&name)[MAX_PATH]) {
+    char path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!::QueryFullProcessImageNameA(process, 0, path, &size) || size == 0 || size >= MAX_PATH) return false;
+    const char* lastSlash = std::strrchr(path, '\\');
+    const char* fileName = lastSlash ? lastSlash + 1 : path;
+    return FormatBounded(name, MAX_PATH, "%s", fileName) == 0;
+}
+
+void TerminateIfStillNamed(DWORD processId, const char* namePart) {
     unique_handle process(::OpenProcess(kProcessAccess, FALSE, processId));
     if (!process) return;  // protected, denied or already gone
+    // The snapshot may be seconds old: the process seen there can have
+    // ended and its ID been given to another. The open handle pins the ID,
+    // so the name read now is the name of the process that would be ended.
+    char imageName[MAX_PATH];
+    if (!ReadImageFileName(process.get(), imageName) || !FindStringNoCase(imageName, namePart)) return;
     ::TerminateProcess(process.get(), 0);
 
     // Never signalled: it only gives each pause a handle to wait its full
@@ -41,8 +59,6 @@ void TerminateAndWait(DWORD processId) {
     }
     // `pause` closes before `process`: event first, then the process.
 }
-
-}  // namespace
 
 int IsWindowsNT4OrEarlier() {
     OSVERSIONINFOA version{};
@@ -97,7 +113,7 @@ extern "C" int WINAPI KillProcessByFileName(const char* namePart) {
         // The caller is never ended from inside its own call: a setup whose
         // own name matches would otherwise die here without a result.
         if (entry.th32ProcessID == self) continue;
-        TerminateAndWait(entry.th32ProcessID);
+        TerminateIfStillNamed(entry.th32ProcessID, namePart);
     } while (::Process32Next(snapshot.get(), &entry));
     return 1;
 }

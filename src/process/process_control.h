@@ -12,9 +12,15 @@ int IsWindowsNT4OrEarlier();
 // ignored and the privilege stays enabled afterwards.
 void EnableDebugPrivilege();
 
+// Opens the process `processId`, and terminates it and waits a bounded time
+// for it to end only when its own image's file name still contains
+// `namePart`; a process whose name cannot be read is left alone.
+void TerminateIfStillNamed(DWORD processId, const char* namePart);
+
 // Waits on `handle` for up to 1000 ms while dispatching the calling thread's
-// window messages. 1: signalled, or 1000 ms passed while messages were being
-// dispatched; 0: null handle, 1000 ms without input or signal, or failure.
+// window messages. 1: signalled, 1000 ms passed while messages were being
+// dispatched, or a quit request arrived (it is posted again for the caller's
+// own loop); 0: null handle, 1000 ms without input or signal, or failure.
 int WaitWithMessagePump(HANDLE handle);
 
 }  // namespace cvi

@@ -20,6 +20,13 @@ int WaitWithMessagePump(HANDLE handle) {
         // so a steady stream of input ends the pause just past the mark.
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // The quit request belongs to the caller's own message loop: it
+            // ends the pause and is posted again, exit code and all, for
+            // that loop to see once the call returns.
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return 1;
+            }
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
             const clock_t elapsedMs = (clock() - start) * 1000 / CLOCKS_PER_SEC;

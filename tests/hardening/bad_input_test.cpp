@@ -114,6 +114,15 @@ TEST_F(BadInput, InitMAPIDirNeverWritesOutsideTheBuffer) {
         EXPECT_TRUE(g.guardsIntact()) << size;
         EXPECT_LT(std::strlen(g.data()), size) << size;
     }
+    // Sizes no buffer has are refused as the bounded formatting refuses
+    // them: the first character becomes the terminator, nothing else moves.
+    for (DWORD size : {0x80000000u, 0xFFFFFFFFu}) {
+        Guarded g(16);
+        InitMAPIDir(g.data(), size);
+        EXPECT_TRUE(g.guardsIntact()) << size;
+        EXPECT_EQ(g.at(0), '\0') << size;
+        for (size_t i = 1; i < 16; ++i) EXPECT_EQ(g.at(i), '\xCD') << size << " wrote at " << i;
+    }
 }
 
 TEST_F(BadInput, MSI_SetMAPIPropertiesWithAnInvalidSessionStillAnswers) {

@@ -2,4 +2,4 @@
  * with one export and no C++ runtime. */
 #include <windows.h>
 
-__declspec(dllexport) LONG WINAPI PlainTime(void) { return (LONG)GetTickCount(); }
+__declspec(dllexport) LONG PlainTime(void) { return (LONG)GetTickCount(); }

@@ -187,6 +187,17 @@ TEST_F(MapiFolder, AnswerFillingTheWholeBufferIsReadOnlyWithinIt) {
     EXPECT_EQ(std::string(buffer + 16), std::string(sizeof buffer - 17, '\\')) << "wrote past the size";
 }
 
+// The caller's size is taken at its word only as far as the answer reaches:
+// a terminated answer gets no terminator of ours at the far end.
+TEST_F(MapiFolder, ATerminatedAnswerIsNotTerminatedAgainAtTheFarEnd) {
+    Answer("(null)", TRUE, "C:\\MAPI\\Folder\\MSMAPI32.DLL");
+    char buffer[64];
+    std::memset(buffer, 'G', sizeof buffer);
+    InitMAPIDir(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "C:\\MAPI\\Folder\\MAPISVC.INF");
+    EXPECT_EQ(buffer[sizeof buffer - 1], 'G') << "wrote where the answer does not reach";
+}
+
 TEST_F(MapiFolder, ReadMultiStringValueKeepsOnlyNonEmptyMultiStrings) {
     HKEY key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),

@@ -65,6 +65,21 @@ TEST(KillProcessByFileName, MatchesAPartOfTheNameInAnyCase) {
     EXPECT_TRUE(bystander->running());
 }
 
+// Between the snapshot and the open, a matching process can end and its ID
+// go to an unrelated process: the ID alone never decides. A process whose
+// own name matches is still ended through the same step.
+TEST(KillProcessByFileName, EndsAnIdOnlyWhileItsProcessStillHasAMatchingName) {
+    Sleepers s;
+    const std::string tag = Unique("reused");
+    auto unrelated = s.start("unrelated" + tag + ".exe");
+    cvi::TerminateIfStillNamed(unrelated->id(), ("cvmta" + tag).c_str());
+    EXPECT_TRUE(unrelated->running()) << "a process that never matched was ended by its ID";
+
+    auto target = s.start("cvmta" + tag + ".exe");
+    cvi::TerminateIfStillNamed(target->id(), ("CVMTA" + tag).c_str());
+    EXPECT_TRUE(EndsSoon(*target));
+}
+
 TEST(KillProcessByFileName, EndsEveryMatchingInstance) {
     Sleepers s;
     const std::string name = Unique("twin") + ".exe";

@@ -94,4 +94,24 @@ TEST(WaitWithMessagePump, SteadyInputEndsThePauseWithOneAfterTheMark) {
     EXPECT_GT(w.count, 3);
 }
 
+// A GUI setup whose window is closed during the wait: the pause ends at the
+// quit request, and the caller's own loop still gets it, exit code and all,
+// after the messages queued before it.
+TEST(WaitWithMessagePump, AQuitRequestEndsThePauseAndStaysForTheCaller) {
+    DrainQueue();
+    CountingWindow w;
+    ASSERT_NE(w.hwnd(), nullptr);
+    Event e;
+    PostMessageA(w.hwnd(), WM_USER, 0, 0);
+    PostQuitMessage(42);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(WaitWithMessagePump(e.h), 1);
+    EXPECT_LT(GetTickCount() - start, 500u) << "the pause ran on past the quit request";
+    EXPECT_EQ(w.count, 1);
+    MSG m;
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(m.wParam, 42u);
+}
+
 }  // namespace
