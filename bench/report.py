@@ -80,7 +80,13 @@ def main():
                   f"{float(f[2]):8.2f} us   ratio {float(f[3]):.2f} (target <= 1.1: "
                   f"{'met' if float(f[3]) <= 1.1 else 'MISSED'})")
         elif f[0] == "profileexists":
-            print(f"ProfileExists per call (stand-in)    {float(f[1]):8.2f} us")
+            print(f"ProfileExists per call (stand-in)    {float(f[1]):8.2f} us   with the host holding MAPI32 "
+                  f"{float(f[2]):8.2f} us")
+    loads = [line.rstrip("\n").split("\t") for line in open(export_tsv) if line.startswith("perload")]
+    if loads:
+        print(f"\n== Loading for every call ({loads[0][2]} rounds each, one run) ==")
+        for _, label, _, us, handles, heap in loads:
+            print(f"{label:<40} {float(us):8.1f} us per round   handles {int(handles):+d}   heap {int(heap):+d} bytes")
 
     print("\n== Suite ==")
     print(f"./run test on a warm build           {suite}")
