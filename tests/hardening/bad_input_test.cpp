@@ -49,23 +49,23 @@ protected:
 };
 
 TEST_F(BadInput, KillProcessByFileNameTakesAnyText) {
-    CVI_EXPORT_OR_SKIP(dll, KillProcessByFileName);
+    CVI_REQUIRE_EXPORT(dll, KillProcessByFileName);
     EXPECT_EQ(KillProcessByFileName(nullptr), 1);
     EXPECT_EQ(KillProcessByFileName(""), 1);
     EXPECT_EQ(KillProcessByFileName(kHuge.c_str()), 1);
 }
 
 TEST_F(BadInput, RegistryKeyExistsTakesAnyText) {
-    CVI_EXPORT_OR_SKIP(dll, RegistryKeyExists);
+    CVI_REQUIRE_EXPORT(dll, RegistryKeyExists);
     EXPECT_EQ(RegistryKeyExists(nullptr), 1);  // HKEY_LOCAL_MACHINE itself
     EXPECT_EQ(RegistryKeyExists(""), 1);
     EXPECT_EQ(RegistryKeyExists(kHuge.c_str()), 0);
 }
 
 TEST_F(BadInput, RegistryWritersRefuseInvalidAndClosedKeysAndBadPaths) {
-    CVI_EXPORT_OR_SKIP(dll, CreateEmptyKey3264);
-    CVI_EXPORT_OR_SKIP(dll, SetRegistryString3264);
-    CVI_EXPORT_OR_SKIP(dll, SetRegistryWord3264);
+    CVI_REQUIRE_EXPORT(dll, CreateEmptyKey3264);
+    CVI_REQUIRE_EXPORT(dll, SetRegistryString3264);
+    CVI_REQUIRE_EXPORT(dll, SetRegistryWord3264);
     for (HKEY root : {kInvalidKey, ClosedKey()}) {
         for (int view : {0, 1}) {
             EXPECT_NE(CreateEmptyKey3264(root, "a", "b", view), ERROR_SUCCESS);
@@ -80,8 +80,8 @@ TEST_F(BadInput, RegistryWritersRefuseInvalidAndClosedKeysAndBadPaths) {
 }
 
 TEST_F(BadInput, RegistryWritersStoreHugeAndEmptyTexts) {
-    CVI_EXPORT_OR_SKIP(dll, SetRegistryString3264);
-    CVI_EXPORT_OR_SKIP(dll, CreateEmptyKey3264);
+    CVI_REQUIRE_EXPORT(dll, SetRegistryString3264);
+    CVI_REQUIRE_EXPORT(dll, CreateEmptyKey3264);
     EXPECT_EQ(SetRegistryString3264(HKEY_CURRENT_USER, kKey, "huge", kHuge.c_str(), 0), ERROR_SUCCESS);
     DWORD size = 0;
     EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kKey, "huge", RRF_RT_REG_SZ, nullptr, nullptr, &size), ERROR_SUCCESS);
@@ -91,7 +91,7 @@ TEST_F(BadInput, RegistryWritersStoreHugeAndEmptyTexts) {
 }
 
 TEST_F(BadInput, WebServerChecksTakeAnyVersionText) {
-    CVI_EXPORT_OR_SKIP(dll, IIS_CheckNetFilters);
+    CVI_REQUIRE_EXPORT(dll, IIS_CheckNetFilters);
     for (const char* v : {static_cast<const char*>(nullptr), "", "v", "V", kHuge.c_str()}) {
         const int r = IIS_CheckNetFilters(v);
         EXPECT_GE(r, 0);
@@ -100,7 +100,7 @@ TEST_F(BadInput, WebServerChecksTakeAnyVersionText) {
 }
 
 TEST_F(BadInput, InitMAPIDirNeverWritesOutsideTheBuffer) {
-    CVI_EXPORT_OR_SKIP(dll, InitMAPIDir);
+    CVI_REQUIRE_EXPORT(dll, InitMAPIDir);
     InitMAPIDir(nullptr, 260);  // nothing to write into
     {
         Guarded g(16);
@@ -126,15 +126,15 @@ TEST_F(BadInput, InitMAPIDirNeverWritesOutsideTheBuffer) {
 }
 
 TEST_F(BadInput, MSI_SetMAPIPropertiesWithAnInvalidSessionStillAnswers) {
-    CVI_EXPORT_OR_SKIP(dll, MSI_SetMAPIProperties);
+    CVI_REQUIRE_EXPORT(dll, MSI_SetMAPIProperties);
     // The folder is found; the property write to a dead session is not checked.
     EXPECT_EQ(MSI_SetMAPIProperties(0), 0u);
     EXPECT_EQ(MSI_SetMAPIProperties(0xDEADBEEF), 0u);
 }
 
 TEST_F(BadInput, ProfileExportsRefuseNullArguments) {
-    CVI_EXPORT_OR_SKIP(dll, CreateProfile);
-    CVI_EXPORT_OR_SKIP(dll, ProfileExists);
+    CVI_REQUIRE_EXPORT(dll, CreateProfile);
+    CVI_REQUIRE_EXPORT(dll, ProfileExists);
     int exists = 42;
     EXPECT_EQ(ProfileExists(nullptr, &exists), 0);
     EXPECT_EQ(exists, 42);

@@ -33,7 +33,7 @@ DWORD WINAPI RunWorker(void* param) {
 
 TEST(Concurrency, EightThreadsGetTheSingleThreadedAnswers) {
     Dll dll;
-    CVI_EXPORT_OR_SKIP(dll, RegistryKeyExists);
+    CVI_REQUIRE_EXPORT(dll, RegistryKeyExists);
     auto IIS_CheckNetFilters =
         reinterpret_cast<decltype(&::IIS_CheckNetFilters)>(reinterpret_cast<void*>(dll.proc("IIS_CheckNetFilters")));
     auto ProfileExists =

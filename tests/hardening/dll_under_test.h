@@ -28,7 +28,7 @@ unsigned CountOpenHandles();
 
 }  // namespace cvi_test
 
-// Typed export or, when the DLL does not have it yet, a skipped test.
-#define CVI_EXPORT_OR_SKIP(dll, fn)                                                        \
+// Typed export; a DLL without it fails the test, naming the export.
+#define CVI_REQUIRE_EXPORT(dll, fn)                                                        \
     auto fn = reinterpret_cast<decltype(&::fn)>(reinterpret_cast<void*>((dll).proc(#fn))); \
-    if (!fn) GTEST_SKIP() << #fn " is not exported"
+    if (!fn) FAIL() << #fn " is not exported under its plain name"

@@ -110,10 +110,10 @@ protected:
 };
 
 TEST_F(Repeat, RegistryExportsLeakNothing) {
-    CVI_EXPORT_OR_SKIP(dll, RegistryKeyExists);
-    CVI_EXPORT_OR_SKIP(dll, CreateEmptyKey3264);
-    CVI_EXPORT_OR_SKIP(dll, SetRegistryString3264);
-    CVI_EXPORT_OR_SKIP(dll, SetRegistryWord3264);
+    CVI_REQUIRE_EXPORT(dll, RegistryKeyExists);
+    CVI_REQUIRE_EXPORT(dll, CreateEmptyKey3264);
+    CVI_REQUIRE_EXPORT(dll, SetRegistryString3264);
+    CVI_REQUIRE_EXPORT(dll, SetRegistryWord3264);
     const char* key = "Software\\CVINSTALLER-tests\\repeat";
     ExpectNoGrowth("RegistryKeyExists", [&] { RegistryKeyExists("Software\\Microsoft"); });
     ExpectNoGrowth("CreateEmptyKey3264", [&] { CreateEmptyKey3264(HKEY_CURRENT_USER, key, "d", 1); });
@@ -122,9 +122,9 @@ TEST_F(Repeat, RegistryExportsLeakNothing) {
 }
 
 TEST_F(Repeat, WebServerExportsLeakNothing) {
-    CVI_EXPORT_OR_SKIP(dll, GetADSIStatus);
-    CVI_EXPORT_OR_SKIP(dll, IIS_CheckNetFilters);
-    CVI_EXPORT_OR_SKIP(dll, CheckForASPNETISAPI);
+    CVI_REQUIRE_EXPORT(dll, GetADSIStatus);
+    CVI_REQUIRE_EXPORT(dll, IIS_CheckNetFilters);
+    CVI_REQUIRE_EXPORT(dll, CheckForASPNETISAPI);
     // COM loads and unloads the directory stand-in with every apartment; its
     // own C++ runtime takes a thread slot per load that it never gives back,
     // which would end this process after about a thousand rounds. Keeping it
@@ -141,17 +141,17 @@ TEST_F(Repeat, WebServerExportsLeakNothing) {
 }
 
 TEST_F(Repeat, MapiFolderExportsLeakNothing) {
-    CVI_EXPORT_OR_SKIP(dll, InitMAPIDir);
-    CVI_EXPORT_OR_SKIP(dll, MSI_SetMAPIProperties);
+    CVI_REQUIRE_EXPORT(dll, InitMAPIDir);
+    CVI_REQUIRE_EXPORT(dll, MSI_SetMAPIProperties);
     char buffer[MAX_PATH];
     ExpectNoGrowth("InitMAPIDir", [&] { InitMAPIDir(buffer, sizeof buffer); });
     ExpectNoGrowth("MSI_SetMAPIProperties", [&] { MSI_SetMAPIProperties(0); });
 }
 
 TEST_F(Repeat, ProfileAndFrameExportsLeakNothing) {
-    CVI_EXPORT_OR_SKIP(dll, GetTimeAsLong);
+    CVI_REQUIRE_EXPORT(dll, GetTimeAsLong);
     ExpectNoGrowth("GetTimeAsLong", [&] { GetTimeAsLong(); });
-    CVI_EXPORT_OR_SKIP(dll, ProfileExists);
+    CVI_REQUIRE_EXPORT(dll, ProfileExists);
     int exists = 0;
     ExpectNoGrowth("ProfileExists", [&] { ProfileExists("repeat-profile", &exists); });
     const StandInCounters c = MapiCounters();
@@ -195,7 +195,7 @@ TEST(RepeatLoading, LoadingForEachCallLeavesNoMoreThanAPlainLibrary) {
 }
 
 TEST_F(Repeat, KillProcessByFileNameLeaksNothing) {
-    CVI_EXPORT_OR_SKIP(dll, KillProcessByFileName);
+    CVI_REQUIRE_EXPORT(dll, KillProcessByFileName);
     // Its process list goes to stdout; keep the log readable. Each call walks
     // every process, so fewer rounds keep the test short under emulation.
     std::fflush(stdout);

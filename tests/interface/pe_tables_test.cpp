@@ -92,6 +92,12 @@ TEST(ExportTable, HoldsExactlyTheImplementedNamesUndecorated) {
 
     std::set<std::string> exported(names.begin(), names.end());
     EXPECT_EQ(exported.size(), names.size()) << "duplicate export names";
+    // Every one of the thirteen is required, by name: a line lost from the
+    // table must not shrink what is checked.
+    for (const auto& required : kAllExports) {
+        EXPECT_EQ(exported.count(required), 1u) << "missing or decorated export " << required;
+        EXPECT_EQ(defined.count(required), 1u) << "missing from the export table " << required;
+    }
     EXPECT_EQ(exported, defined);
     for (const auto& n : names) {
         EXPECT_EQ(n.find('@'), std::string::npos) << n;
