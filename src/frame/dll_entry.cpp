@@ -11,6 +11,7 @@
 // DisableThreadLibraryCalls for an image with a TLS directory. The library
 // has no thread-local data, so defining the runtime's callback pointer as
 // empty keeps that support, and with it the directory, out of the image.
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): the runtime's own name
 extern "C" const PIMAGE_TLS_CALLBACK __dyn_tls_init_callback = nullptr;
 #endif
 

@@ -5,6 +5,9 @@
 
 #if defined(__GLIBCXX__)
 
+// This block defines or declares the runtime's own reserved names.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+
 // The runtime reports an uncaught exception through a handler that demangles
 // type names, a fifth of the library's size. Nothing the library throws
 // leaves it (every export catches everything), so the handler could only run
@@ -68,6 +71,7 @@ void ReleaseExceptionGlobals() {
 }
 }  // namespace cvi
 
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 #else
 
 namespace cvi {

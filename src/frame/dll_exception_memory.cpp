@@ -13,6 +13,9 @@
 
 #if defined(__GLIBCXX__)
 
+// This block defines or declares the runtime's own reserved names.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+
 #include <cstring>
 #include <exception>
 #include <typeinfo>
@@ -113,4 +116,5 @@ namespace __gnu_cxx {
 void __freeres() noexcept {}
 }  // namespace __gnu_cxx
 
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 #endif

@@ -24,6 +24,9 @@
 
 #if defined(__GLIBCXX__) && defined(__i386__) && !defined(__USING_SJLJ_EXCEPTIONS__) && !defined(__SEH__)
 
+// This block defines or declares the runtime's own reserved names.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+
 namespace {
 
 // The unwinder's own entry points (libgcc's unwind-dw2-fde).
@@ -99,6 +102,7 @@ void ReleaseUnwinder() {
 
 }  // namespace cvi
 
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 #else
 
 // Other unwinders find the tables through the image itself.

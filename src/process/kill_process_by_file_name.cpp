@@ -24,7 +24,8 @@ constexpr int kAttempts = 5;
 void WriteProcessLine(const char* exeName) {
     char line[MAX_PATH + 2];
     FormatBounded(line, sizeof line, "%s\n", exeName);
-    std::fputs(line, stdout);
+    // Output that cannot be written is no reason to stop the walk.
+    static_cast<void>(std::fputs(line, stdout));
 }
 
 }  // namespace

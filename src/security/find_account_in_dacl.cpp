@@ -69,7 +69,7 @@ LONG FindAccountInDacl(const char* account, const char* target, std::string& dia
             diagnostic = kSystemNameTooLong;
             return 0;
         }
-        std::memcpy(system, systemName, length);
+        std::memcpy(system, systemName, length + 1);
     }
 
     BYTE accountSid[kSidBufferSize];

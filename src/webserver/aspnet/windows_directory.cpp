@@ -23,7 +23,7 @@ EnvironmentCopy CopyEnvironmentValue(const char* name) {
     // Runtimes differ in whether this size probe returns 0 or ERANGE; the
     // size it reports is what counts.
     std::size_t required = 0;
-    getenv_s(&required, nullptr, 0, name);
+    static_cast<void>(getenv_s(&required, nullptr, 0, name));
     if (required == 0) return nullptr;
     EnvironmentCopy copy(static_cast<char*>(std::malloc(required)));
     if (!copy) return nullptr;
