@@ -11,16 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "program_folder.h"
+
 #include "cvinstaller.h"
 
 namespace {
 
-std::string HereDir() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\'));
-}
 
 double NowMs() {
     LARGE_INTEGER f, c;
@@ -150,7 +146,7 @@ void MeasureLoading(FILE* out, const std::string& dir, int cycles) {
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? atoi(argv[1]) : 5;
     const int loadCycles = argc > 2 ? atoi(argv[2]) : 10000;
-    const std::string dir = HereDir();
+    const std::string dir = cvi_tools::ProgramFolder();
     // Silence the per-process lines of KillProcessByFileName.
     freopen("NUL", "w", stdout);
     FILE* out = fdopen(_dup(2), "w");

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "program_folder.h"
+
 #include "cvinstaller.h"
 
 namespace {
@@ -387,12 +389,6 @@ int Report(const Library& lib, const Args&) {
     return kYes;
 }
 
-std::string HereDir() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\'));
-}
 
 }  // namespace
 
@@ -415,7 +411,7 @@ int main(int argc, char** argv) {
         return UsageError(std::string("usage: cvinst ") + command->name + " " + command->args);
 
     Library lib;
-    lib.module = LoadLibraryA((HereDir() + "\\CVINSTALLER.dll").c_str());
+    lib.module = LoadLibraryA((cvi_tools::ProgramFolder() + "\\CVINSTALLER.dll").c_str());
     if (!lib.module) return Missing("(library)");
     const int code = command->run(lib, args);
     FreeLibrary(lib.module);

@@ -6,16 +6,12 @@
 #include <ctime>
 #include <string>
 
+#include "program_folder.h"
+
 #include "cvinstaller.h"
 
 namespace {
 
-std::string HereDir() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\'));
-}
 
 template <typename Fn>
 Fn Export(HMODULE lib, const char* name) {
@@ -38,7 +34,7 @@ const char* State(HANDLE process) {
 }  // namespace
 
 int main() {
-    const std::string dir = HereDir();
+    const std::string dir = cvi_tools::ProgramFolder();
     HMODULE lib = LoadLibraryA((dir + "\\CVINSTALLER.dll").c_str());
     if (!lib) {
         std::printf("CVINSTALLER.dll did not load (error %lu)\n", GetLastError());

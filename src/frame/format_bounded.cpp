@@ -12,6 +12,12 @@ namespace {
 // text unterminated.
 int FormatAtMost(char* destination, std::size_t count, const char* format, std::va_list arguments) {
 #ifdef _WIN32
+#if defined(_MSC_VER)
+    // C4996 ("unsafe"): the unterminated-when-exact contract of _vsnprintf
+    // is the one this wrapper is built on; the terminator is placed by the
+    // caller.
+#pragma warning(suppress : 4996)
+#endif
     return _vsnprintf(destination, count, format, arguments);
 #else
     // C99's formatter needs room for its own terminator, which the caller

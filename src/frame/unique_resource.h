@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdlib>
 #include <utility>
 
 namespace cvi {
@@ -29,10 +31,12 @@ public:
     ~unique_any() { reset(); }
 
     type get() const noexcept { return value_; }
-    bool valid() const noexcept { return value_ != Traits::invalid(); }
-    explicit operator bool() const noexcept { return valid(); }
+    explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
 
-    // For out-parameters: releases what is held and hands out the slot.
+    // For out-parameters of calls that leave the slot empty when they fail
+    // (COM, MAPI, RegOpenKeyEx): releases what is held and hands out the
+    // slot. Where only a success defines the out-value, the call fills a
+    // local and the owner takes it with reset() after the success.
     type* put() noexcept {
         reset();
         return &value_;
@@ -69,10 +73,32 @@ struct module_traits {
     static void close(type m) noexcept { ::FreeLibrary(m); }
 };
 
+// Blocks of the process heap and of the C runtime's heap.
+template <typename T>
+struct process_heap_traits {
+    using type = T*;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type block) noexcept { ::HeapFree(::GetProcessHeap(), 0, block); }
+};
+template <typename T>
+struct runtime_heap_traits {
+    using type = T*;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type block) noexcept { std::free(block); }
+};
+
 using unique_handle = unique_any<handle_traits>;
 using unique_snapshot = unique_any<snapshot_traits>;
 using unique_hkey = unique_any<hkey_traits>;
 using unique_module = unique_any<module_traits>;
+template <typename T = void>
+using unique_process_heap = unique_any<process_heap_traits<T>>;
+template <typename T = void>
+using unique_runtime_heap = unique_any<runtime_heap_traits<T>>;
+
+// Where the library's blocks of the C runtime's heap come from: std::malloc,
+// and in tests an exhausted heap, to show how each caller reports it.
+using RuntimeAllocator = void* (*)(std::size_t bytes);
 
 // An interface pointer released with IUnknown::Release.
 template <typename I>
@@ -110,24 +136,6 @@ public:
 
 private:
     I* p_ = nullptr;
-};
-
-// Runs a callable when the scope ends: for the odd clean-up step that has
-// no handle type of its own.
-template <typename F>
-class scope_exit {
-public:
-    explicit scope_exit(F f) noexcept : f_(std::move(f)) {}
-    scope_exit(const scope_exit&) = delete;
-    scope_exit& operator=(const scope_exit&) = delete;
-    ~scope_exit() {
-        if (armed_) f_();
-    }
-    void dismiss() noexcept { armed_ = false; }
-
-private:
-    F f_;
-    bool armed_ = true;
 };
 
 }  // namespace cvi

@@ -37,8 +37,8 @@ bool Answered(BOOL result, const char* destination) { return result && destinati
 bool AskStub(FGetComponentPathFn getComponentPath, char* destination, DWORD capacity) {
     // Declared key first, so the qualifier blocks are freed before it closes.
     unique_hkey key;
-    unique_heap_text application;
-    unique_heap_text office;
+    unique_process_heap<char> application;
+    unique_process_heap<char> office;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMailClientKey, 0, kKeyRead, key.put()) == ERROR_SUCCESS) {
         ReadMultiStringValue(key.get(), kApplicationQualifier, application);
         ReadMultiStringValue(key.get(), kOfficeQualifier, office);
@@ -71,7 +71,7 @@ bool AskStub(FGetComponentPathFn getComponentPath, char* destination, DWORD capa
 
 }  // namespace
 
-void ReadMultiStringValue(HKEY key, const char* name, unique_heap_text& value) {
+void ReadMultiStringValue(HKEY key, const char* name, unique_process_heap<char>& value) {
     value.reset();
     DWORD type = 0;
     DWORD size = 0;
@@ -79,7 +79,7 @@ void ReadMultiStringValue(HKEY key, const char* name, unique_heap_text& value) {
     if (size == 0 || type != REG_MULTI_SZ) return;
     if (size > MAXDWORD - kQualifierTerminators) return;
 
-    unique_heap_text block(static_cast<char*>(
+    unique_process_heap<char> block(static_cast<char*>(
         ::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size + kQualifierTerminators)));
     if (!block) return;
     // Only `size` bytes are offered to the read, so the zeroed tail stays.

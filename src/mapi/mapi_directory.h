@@ -8,19 +8,11 @@
 
 namespace cvi {
 
-struct heap_block_traits {
-    using type = char*;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type p) noexcept { ::HeapFree(::GetProcessHeap(), 0, p); }
-};
-// A block of the process heap holding a registry value's data.
-using unique_heap_text = unique_any<heap_block_traits>;
-
 // Reads the REG_MULTI_SZ value `name` of `key` into `value`. Absent, empty
 // or differently typed values, and failed reads, leave `value` empty. The
 // block ends in two NULs beyond the data, so the multi-string is always
 // terminated within it even when the stored data is not.
-void ReadMultiStringValue(HKEY key, const char* name, unique_heap_text& value);
+void ReadMultiStringValue(HKEY key, const char* name, unique_process_heap<char>& value);
 
 // Fills `destination` (capacity in characters) with the MAPI folder, or the
 // system folder when MAPI names none, followed by "\MAPISVC.INF" when

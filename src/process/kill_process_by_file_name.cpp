@@ -65,12 +65,17 @@ int IsWindowsNT4OrEarlier() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);  // 148 bytes
     static_assert(sizeof(OSVERSIONINFOA) == 148, "version record size");
-#if defined(__GNUC__)
+    // Deprecated because it reports the version an application is manifested
+    // for; the question here is only whether the platform is NT 4.0 or older,
+    // which every answer settles.
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#elif defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #endif
     ::GetVersionExA(&version);
-#if defined(__GNUC__)
+#if defined(__GNUC__) && !defined(_MSC_VER)
 #pragma GCC diagnostic pop
 #endif
     return (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion <= 4) ? 1 : 0;

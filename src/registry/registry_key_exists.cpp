@@ -8,10 +8,6 @@
 // keys of the 32-bit product, which live there.
 extern "C" int WINAPI RegistryKeyExists(const char* subKey) {
     if (cvi::IsRegistryPathTooLong(subKey)) return 0;
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) {
-        return 0;
-    }
-    const cvi::unique_hkey key(raw);
-    return 1;
+    cvi::unique_hkey key;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS ? 1 : 0;
 }

@@ -11,46 +11,35 @@
 namespace cvi {
 namespace {
 
-// A heap copy of a caller's text, released with the heap it came from.
+// A heap copy of a caller's text.
 class TextCopy {
 public:
-    TextCopy(const char* text, const TextHeap& heap)
-        : heap_(heap), length_(::lstrlenA(text)),
-          copy_(static_cast<char*>(heap.allocate(static_cast<std::size_t>(length_) + 1))) {
-        if (copy_) ::lstrcpyA(copy_, text);
+    TextCopy(const char* text, RuntimeAllocator allocate)
+        : length_(::lstrlenA(text)),
+          copy_(static_cast<char*>(allocate(static_cast<std::size_t>(length_) + 1))) {
+        if (copy_) ::lstrcpyA(copy_.get(), text);
     }
-    ~TextCopy() {
-        if (copy_) heap_.release(copy_);
-    }
-    TextCopy(const TextCopy&) = delete;
-    TextCopy& operator=(const TextCopy&) = delete;
 
-    bool allocated() const { return copy_ != nullptr; }
-    const BYTE* bytes() const { return reinterpret_cast<const BYTE*>(copy_); }
+    bool allocated() const { return static_cast<bool>(copy_); }
+    const BYTE* bytes() const { return reinterpret_cast<const BYTE*>(copy_.get()); }
     // The terminator is stored with the text.
     DWORD size() const { return static_cast<DWORD>(length_) + 1; }
 
 private:
-    const TextHeap& heap_;
     int length_;
-    char* copy_;
+    unique_runtime_heap<char> copy_;
 };
 
 // Writes `data` as a REG_SZ value. An uncopyable text is a failure of its
 // own: reporting success there would tell the setup that a value it
 // depends on is in place when it is not.
-LONG WriteTextValue(HKEY key, const char* valueName, const char* data, const TextHeap& heap) {
-    TextCopy copy(data, heap);
+LONG WriteTextValue(HKEY key, const char* valueName, const char* data, RuntimeAllocator allocate) {
+    TextCopy copy(data, allocate);
     if (!copy.allocated()) return ERROR_NOT_ENOUGH_MEMORY;
     return ::RegSetValueExA(key, valueName, 0, REG_SZ, copy.bytes(), copy.size());
 }
 
-void* RuntimeAllocate(std::size_t bytes) { return std::malloc(bytes); }
-void RuntimeRelease(void* block) { std::free(block); }
-
 }  // namespace
-
-TextHeap RuntimeTextHeap() { return TextHeap{&RuntimeAllocate, &RuntimeRelease}; }
 
 REGSAM WriterAccessMask(int use64BitView) {
     return use64BitView != 0 ? (KEY_ALL_ACCESS | KEY_WOW64_64KEY) : KEY_ALL_ACCESS;
@@ -67,20 +56,20 @@ LONG CreateKeyForWriting(HKEY root, const char* subKey, int use64BitView, unique
 }
 
 LONG CreateEmptyKey(HKEY root, const char* subKey, const char* defaultValue, int use64BitView,
-                    const TextHeap& heap) {
+                    RuntimeAllocator allocate) {
     unique_hkey key;
     const LONG created = CreateKeyForWriting(root, subKey, use64BitView, key);
     if (created != ERROR_SUCCESS) return created;
     if (!defaultValue) return ERROR_SUCCESS;
-    return WriteTextValue(key.get(), nullptr, defaultValue, heap);
+    return WriteTextValue(key.get(), nullptr, defaultValue, allocate);
 }
 
 LONG SetRegistryString(HKEY root, const char* subKey, const char* valueName, const char* data,
-                       int use64BitView, const TextHeap& heap) {
+                       int use64BitView, RuntimeAllocator allocate) {
     unique_hkey key;
     const LONG created = CreateKeyForWriting(root, subKey, use64BitView, key);
     if (created != ERROR_SUCCESS) return created;
-    const LONG written = data ? WriteTextValue(key.get(), valueName, data, heap) : ERROR_SUCCESS;
+    const LONG written = data ? WriteTextValue(key.get(), valueName, data, allocate) : ERROR_SUCCESS;
     // The setup has always seen the result of closing the key when all went
     // well; a failed write must not hide behind it.
     const LONG closed = ::RegCloseKey(key.release());
@@ -91,13 +80,13 @@ LONG SetRegistryString(HKEY root, const char* subKey, const char* valueName, con
 
 extern "C" LONG WINAPI CreateEmptyKey3264(HKEY root, const char* subKey, const char* defaultValue,
                                           int use64BitView) {
-    return cvi::CreateEmptyKey(root, subKey, defaultValue, use64BitView, cvi::RuntimeTextHeap());
+    return cvi::CreateEmptyKey(root, subKey, defaultValue, use64BitView, &std::malloc);
 }
 
 extern "C" LONG WINAPI SetRegistryString3264(HKEY root, const char* subKey, const char* valueName,
                                              const char* data, int use64BitView) {
     return cvi::SetRegistryString(root, subKey, valueName, data, use64BitView,
-                                  cvi::RuntimeTextHeap());
+                                  &std::malloc);
 }
 
 extern "C" int WINAPI SetRegistryWord3264(HKEY root, const char* subKey, const char* valueName,

@@ -4,20 +4,10 @@
 #include "security/access_control.h"
 
 namespace cvi {
-namespace {
-
-struct process_heap_block_traits {
-    using type = void*;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type block) noexcept { ::HeapFree(::GetProcessHeap(), 0, block); }
-};
-
-}  // namespace
-
 int GetCurrentTokenUserName(char* name, DWORD* nameCapacity, char* domain,
                             DWORD* domainCapacity) {
     // Declared first so that it is released last: the token closes first.
-    unique_any<process_heap_block_traits> userInformation;
+    unique_process_heap<> userInformation;
     unique_handle token;
 
     // Checked against the process's own context, so an impersonated user

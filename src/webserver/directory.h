@@ -27,15 +27,15 @@ struct bstr_traits {
     static type invalid() noexcept { return nullptr; }
     static void close(type s) noexcept { ::SysFreeString(s); }
 };
-using bstr_owner = unique_any<bstr_traits>;
+using unique_bstr = unique_any<bstr_traits>;
 
 // A VARIANT cleared when the scope ends.
-class ScopedVariant {
+class unique_variant {
 public:
-    ScopedVariant() noexcept { ::VariantInit(&value_); }
-    ~ScopedVariant() { ::VariantClear(&value_); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
+    unique_variant() noexcept { ::VariantInit(&value_); }
+    ~unique_variant() { ::VariantClear(&value_); }
+    unique_variant(const unique_variant&) = delete;
+    unique_variant& operator=(const unique_variant&) = delete;
 
     VARIANT* get() noexcept { return &value_; }
     void clear() noexcept { ::VariantClear(&value_); }

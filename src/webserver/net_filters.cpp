@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "cvinstaller.h"
 #include "frame/unique_resource.h"
@@ -20,22 +19,18 @@ const wchar_t kFiltersPath[] = L"IIS://localhost/W3SVC/Filters";
 const wchar_t kFilterLoadOrder[] = L"FilterLoadOrder";
 constexpr int kLoadOrderBytes = 2048;
 
-struct FreeBlock {
-    void operator()(char* block) const noexcept { std::free(block); }
-};
-
 int ReadAndClassify(const char* expectedName) {
     const ActiveDs ads;
     if (!ads) return kFilterListUnreadable;
     HostComScope com;
     // Declared before the object, so the object is released first.
-    ScopedVariant property;
+    unique_variant property;
     unique_com<IADs> filters;
     if (ads.ADsGetObject(kFiltersPath, kIID_IADs, filters.put_as<void>()) != S_OK) return kFilterListUnreadable;
 
     property.clear();
     char loadOrder[kLoadOrderBytes] = {};
-    bstr_owner name(::SysAllocString(kFilterLoadOrder));
+    unique_bstr name(::SysAllocString(kFilterLoadOrder));
     if (!name) return kFilterListUnreadable;
     if (filters->Get(name.get(), property.get()) != S_OK || V_VT(property.get()) != VT_BSTR) {
         return kFilterListUnreadable;
@@ -47,8 +42,8 @@ int ReadAndClassify(const char* expectedName) {
 
 }  // namespace
 
-int CheckNetFilters(const char* version, BlockAllocator allocate) {
-    std::unique_ptr<char, FreeBlock> expected;
+int CheckNetFilters(const char* version, RuntimeAllocator allocate) {
+    unique_runtime_heap<char> expected;
     if (version != nullptr) {
         const std::size_t size = ExpectedFilterNameSize(version);
         expected.reset(size != 0 ? static_cast<char*>(allocate(size)) : nullptr);

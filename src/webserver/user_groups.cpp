@@ -27,7 +27,7 @@ bool GroupName(const VARIANT& element, char (&name)[kGroupBytes]) {
     if (object == nullptr) return false;
     unique_com<IADs> group;
     if (FAILED(object->QueryInterface(kIID_IADs, group.put_as<void>())) || !group) return false;
-    bstr_owner text;
+    unique_bstr text;
     if (FAILED(group->get_Name(text.put())) || !text) return false;
     return ConvertWideToAnsi(text.get(), name, kGroupBytes);
 }
@@ -51,6 +51,11 @@ std::unique_ptr<wchar_t[]> UserPath(const char* computer, const char* user) {
 
     std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[length + 1]);
     if (!wide) return nullptr;
+#if defined(_MSC_VER)
+    // C4996 ("unsafe"): the destination holds length + 1 characters, all
+    // that the conversion can produce from `length` bytes.
+#pragma warning(suppress : 4996)
+#endif
     const std::size_t widened = std::mbstowcs(wide.get(), path, length + 1);
     if (widened == static_cast<std::size_t>(-1)) return nullptr;
     wide[length] = L'\0';
@@ -85,7 +90,7 @@ int IsUserInGroup(const char* computer, const char* user, const char* group) {
     enumeratorObject.reset();
     if (FAILED(queried) || !enumerator) return -1;
 
-    ScopedVariant element;
+    unique_variant element;
     int result = 0;
     ULONG fetched = 0;
     while (enumerator->Next(1, element.get(), &fetched) == S_OK) {

@@ -9,17 +9,6 @@
 
 namespace cvi {
 
-WebServicePtr::WebServicePtr(IUnknown* source) noexcept {
-    if (source == nullptr) return;
-    if (FAILED(source->QueryInterface(kIID_IISWebService, reinterpret_cast<void**>(&service_)))) {
-        service_ = nullptr;
-    }
-}
-
-WebServicePtr::~WebServicePtr() {
-    if (service_ != nullptr) service_->Release();
-}
-
 int GetWebServiceMode() {
     int result = 0;
     const ActiveDs ads;
@@ -30,7 +19,7 @@ int GetWebServiceMode() {
 
     WebServicePtr service(object.get());
     if (service) {
-        ScopedVariant mode;
+        unique_variant mode;
         if (service->GetCurrentMode(mode.get()) == S_OK) {
             switch (V_I4(mode.get())) {
                 case 0: result = 5; break;  // IIS 5.0 isolation mode

@@ -207,7 +207,7 @@ TEST_F(MapiFolder, ReadMultiStringValueKeepsOnlyNonEmptyMultiStrings) {
     SetValue(HKEY_CURRENT_USER, kScratch, "plain", REG_SZ, std::string("abc\0", 4));
     SetValue(HKEY_CURRENT_USER, kScratch, "empty", REG_MULTI_SZ, "");
 
-    cvi::unique_heap_text value;
+    cvi::unique_process_heap<char> value;
     cvi::ReadMultiStringValue(key, "multi", value);
     ASSERT_TRUE(value);
     EXPECT_EQ(std::string(value.get(), 8), std::string("a\0bc\0\0\0\0", 8));

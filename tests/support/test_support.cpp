@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "program_folder.h"
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -7,12 +9,7 @@
 
 namespace cvi_test {
 
-std::string BinDir() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of('\\'));
-}
+std::string BinDir() { return cvi_tools::ProgramFolder(); }
 
 TempDir::TempDir() {
     char base[MAX_PATH];

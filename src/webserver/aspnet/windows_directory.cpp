@@ -4,17 +4,14 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include "frame/find_string.h"
+#include "frame/unique_resource.h"
 
 namespace cvi {
 namespace {
 
-struct FreeRuntimeBlock {
-    void operator()(char* block) const noexcept { std::free(block); }
-};
-using EnvironmentCopy = std::unique_ptr<char, FreeRuntimeBlock>;
+using EnvironmentCopy = unique_runtime_heap<char>;
 
 // A heap copy of the runtime's copy of an environment variable, or null when
 // it is not set. getenv_s rather than _dupenv_s: the system msvcrt.dll that
@@ -24,11 +21,11 @@ EnvironmentCopy CopyEnvironmentValue(const char* name) {
     // size it reports is what counts.
     std::size_t required = 0;
     static_cast<void>(getenv_s(&required, nullptr, 0, name));
-    if (required == 0) return nullptr;
+    if (required == 0) return EnvironmentCopy();
     EnvironmentCopy copy(static_cast<char*>(std::malloc(required)));
-    if (!copy) return nullptr;
+    if (!copy) return EnvironmentCopy();
     std::size_t written = 0;
-    if (getenv_s(&written, copy.get(), required, name) != 0 || written == 0) return nullptr;
+    if (getenv_s(&written, copy.get(), required, name) != 0 || written == 0) return EnvironmentCopy();
     return copy;
 }
 
