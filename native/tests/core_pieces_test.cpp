@@ -2,15 +2,11 @@
 // would read or write a byte too far.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
 #include <vector>
 
-#include "SERVICES/Library/exception.h"
 #include "frame/format_bounded.h"
-#include "security/dacl_messages.h"
 #include "webserver/aspnet/append_bounded.h"
-#include "webserver/filter_names.h"
 
 namespace {
 
@@ -30,26 +26,6 @@ TEST(AppendBoundedNative, RefusesWhatDoesNotFitAndKeepsTheBufferTerminated) {
     EXPECT_NE(cvi::AppendBounded(dest.data(), chunk.c_str()), nullptr);
     EXPECT_EQ(cvi::AppendBounded(dest.data(), chunk.c_str()), nullptr);
     EXPECT_LT(std::strlen(dest.data()), cvi::kPathBufferSize);
-}
-
-TEST(LongToStringNative, ExtremesAndZero) {
-    EXPECT_EQ(cvi::LongToString(0), "0");
-    EXPECT_EQ(cvi::LongToString(INT32_MIN), "-2147483648");
-    EXPECT_EQ(cvi::LongToString(INT32_MAX), "2147483647");
-}
-
-TEST(ExpectedFilterNameNative, EmptyAndSingleVVersions) {
-    for (const char* v : {"", "v", "V"}) {
-        std::vector<char> block(cvi::ExpectedFilterNameSize(v));
-        cvi::FormatExpectedFilterName(v, block.data(), block.size());
-        EXPECT_STREQ(block.data(), "ASP.NET_") << v;
-    }
-}
-
-TEST(ExceptionNative, FullTextShowsTheLineOnlyWithASourceFile) {
-    EXPECT_EQ(cvi::Exception("m", "", 5).GetFullText(), "m ");
-    EXPECT_EQ(cvi::Exception("", "f", 0).GetFullText(), "(f)");
-    EXPECT_EQ(cvi::Exception("", "", 9).GetFullText(), "");
 }
 
 }  // namespace

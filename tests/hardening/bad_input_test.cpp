@@ -92,11 +92,10 @@ TEST_F(BadInput, RegistryWritersStoreHugeAndEmptyTexts) {
 
 TEST_F(BadInput, WebServerChecksTakeAnyVersionText) {
     CVI_REQUIRE_EXPORT(dll, IIS_CheckNetFilters);
-    for (const char* v : {static_cast<const char*>(nullptr), "", "v", "V", kHuge.c_str()}) {
-        const int r = IIS_CheckNetFilters(v);
-        EXPECT_GE(r, 0);
-        EXPECT_LE(r, 3);
-    }
+    // The directory stand-in holds no filter list for this program, so every
+    // version text, however odd, meets the same answer: unreadable.
+    for (const char* v : {static_cast<const char*>(nullptr), "", "v", "V", kHuge.c_str()})
+        EXPECT_EQ(IIS_CheckNetFilters(v), 3) << (v ? std::strlen(v) : 0);
 }
 
 TEST_F(BadInput, InitMAPIDirNeverWritesOutsideTheBuffer) {
@@ -140,8 +139,9 @@ TEST_F(BadInput, ProfileExportsRefuseNullArguments) {
     EXPECT_EQ(exists, 42);
     EXPECT_EQ(ProfileExists("bad-input-profile", nullptr), 0);
     EXPECT_EQ(CreateProfile(nullptr, "1", "2", "3", "4", 5, "6", "7", "8"), 0);
-    const int huge = ProfileExists(kHuge.c_str(), &exists);
-    EXPECT_TRUE(huge == 0 || huge == 1);
+    // A name no profile can have is answered, not refused.
+    EXPECT_EQ(ProfileExists(kHuge.c_str(), &exists), 1);
+    EXPECT_EQ(exists, 0);
 }
 
 }  // namespace

@@ -22,21 +22,7 @@ using cvi_test::Dll;
 
 constexpr int kCalls = 1000;
 
-// Bytes in use in all of the process's heaps: the C runtime keeps its own
-// heap beside the process heap.
-size_t HeapInUse() {
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    size_t used = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY e{};
-        HeapLock(heaps[i]);
-        while (HeapWalk(heaps[i], &e))
-            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += static_cast<size_t>(e.cbData);
-        HeapUnlock(heaps[i]);
-    }
-    return used;
-}
+using cvi_test::HeapInUse;
 
 struct Growth {
     long handles;

@@ -63,6 +63,10 @@ private:
 DWORD RunCaptured(const std::string& exe, const std::string& args, std::string& output,
                   const std::vector<std::string>& environment = {}, DWORD timeoutMs = 60000);
 
+// Bytes in use in all of the process's heaps: the C runtime keeps its own
+// heap beside the process heap.
+size_t HeapInUse();
+
 // The current environment as "NAME=value" entries, with `overrides` applied
 // ("NAME=value" sets, "NAME=" with nothing after removes).
 std::vector<std::string> EnvironmentWith(const std::vector<std::string>& overrides);
