@@ -22,14 +22,12 @@ int FormatAtMost(char* destination, std::size_t count, const char* format, std::
 #else
     // C99's formatter needs room for its own terminator, which the caller
     // has reserved behind `count`.
-    // The list comes started from FormatBounded or from the caller of
-    // FormatBoundedV; the analyzer cannot see across that boundary.
+    // The list comes started from FormatBounded; the analyzer cannot see
+    // across that boundary.
     const int length = std::vsnprintf(destination, count + 1, format, arguments);  // NOLINT(clang-analyzer-valist.Uninitialized)
     return (length < 0 || static_cast<std::size_t>(length) > count) ? -1 : length;
 #endif
 }
-
-}  // namespace
 
 std::int32_t FormatBoundedV(char* destination, std::size_t capacity, const char* format,
                             std::va_list arguments) {
@@ -44,6 +42,8 @@ std::int32_t FormatBoundedV(char* destination, std::size_t capacity, const char*
     if (static_cast<std::size_t>(written) == limit) destination[limit] = '\0';
     return 0;
 }
+
+}  // namespace
 
 // A printf-style list on purpose: the paths composed here follow the
 // runtime's own format strings, and callers pass plain texts.

@@ -20,7 +20,5 @@ constexpr std::size_t kFormatMaxCapacity = 0x7FFFFFFF;
 // (still terminated); kFormatInvalidParameter: capacity 0 or above
 // kFormatMaxCapacity, destination untouched.
 std::int32_t FormatBounded(char* destination, std::size_t capacity, const char* format, ...);
-std::int32_t FormatBoundedV(char* destination, std::size_t capacity, const char* format,
-                            std::va_list arguments);
 
 }  // namespace cvi

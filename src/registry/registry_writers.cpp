@@ -39,8 +39,7 @@ LONG WriteTextValue(HKEY key, const char* valueName, const char* data, RuntimeAl
     return ::RegSetValueExA(key, valueName, 0, REG_SZ, copy.bytes(), copy.size());
 }
 
-}  // namespace
-
+// 0xF003F without, 0xF013F with the 64-bit view.
 REGSAM WriterAccessMask(int use64BitView) {
     return use64BitView != 0 ? (KEY_ALL_ACCESS | KEY_WOW64_64KEY) : KEY_ALL_ACCESS;
 }
@@ -54,6 +53,8 @@ LONG CreateKeyForWriting(HKEY root, const char* subKey, int use64BitView, unique
     if (status == ERROR_SUCCESS) key.reset(raw);
     return status;
 }
+
+}  // namespace
 
 LONG CreateEmptyKey(HKEY root, const char* subKey, const char* defaultValue, int use64BitView,
                     RuntimeAllocator allocate) {

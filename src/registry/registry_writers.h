@@ -9,13 +9,6 @@
 
 namespace cvi {
 
-// 0xF003F without, 0xF013F with the 64-bit view.
-REGSAM WriterAccessMask(int use64BitView);
-
-// Opens root\subKey with the writers' mask, creating it and any missing keys
-// above it; `key` holds it on success. The create's error code.
-LONG CreateKeyForWriting(HKEY root, const char* subKey, int use64BitView, unique_hkey& key);
-
 LONG CreateEmptyKey(HKEY root, const char* subKey, const char* defaultValue, int use64BitView,
                     RuntimeAllocator allocate);
 LONG SetRegistryString(HKEY root, const char* subKey, const char* valueName, const char* data,

@@ -4,12 +4,6 @@
 #include <windows.h>
 #include <mapix.h>
 
-// Opening a profile section for reading only, even one the service marks
-// private. Newer SDK headers define it; MinGW's do not.
-#ifndef MAPI_FORCE_ACCESS
-#define MAPI_FORCE_ACCESS ((ULONG)0x00080000)
-#endif
-
 namespace cvi {
 
 // The name the product's message service is known by to MAPI.

@@ -10,6 +10,12 @@
 #include "SERVICES/Library/profile_failure.h"
 #include "SERVICES/Library/vava_profile_management.h"
 
+// Opening a profile section for reading only, even one the service marks
+// private. Newer SDK headers define it; MinGW's do not.
+#ifndef MAPI_FORCE_ACCESS
+#define MAPI_FORCE_ACCESS ((ULONG)0x00080000)
+#endif
+
 namespace cvi {
 
 namespace {
