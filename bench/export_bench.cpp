@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "process_accounting.h"
 #include "program_folder.h"
 
 #include "cvinstaller.h"
@@ -78,42 +79,18 @@ double PerCallUs(Call call, int batches = 15, int perBatch = 200) {
     return Median(t);
 }
 
-// Open handles, counted by asking every plausible handle value (Wine's
-// GetProcessHandleCount answers 0).
-long CountHandles() {
-    long count = 0;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
-        DWORD flags;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-    }
-    return count;
-}
-
-long HeapInUse() {
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    long used = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY e{};
-        HeapLock(heaps[i]);
-        while (HeapWalk(heaps[i], &e))
-            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += static_cast<long>(e.cbData);
-        HeapUnlock(heaps[i]);
-    }
-    return used;
-}
-
 // `cycles` rounds of `round`: microseconds per round, and what the process
 // holds more afterwards.
 template <typename Round>
 void MeasureRounds(FILE* out, const char* label, Round round, int cycles) {
     for (int i = 0; i < 20; ++i) round();
-    const long handles = CountHandles(), heap = HeapInUse();
+    const long handles = static_cast<long>(cvi_tools::CountOpenHandles());
+    const long heap = static_cast<long>(cvi_tools::HeapInUse());
     const double start = NowMs();
     for (int i = 0; i < cycles; ++i) round();
     const double us = (NowMs() - start) * 1000.0 / cycles;
-    std::fprintf(out, "perload\t%s\t%d\t%.1f\t%ld\t%ld\n", label, cycles, us, CountHandles() - handles,
-                 HeapInUse() - heap);
+    std::fprintf(out, "perload\t%s\t%d\t%.1f\t%ld\t%ld\n", label, cycles, us, static_cast<long>(cvi_tools::CountOpenHandles()) - handles,
+                 static_cast<long>(cvi_tools::HeapInUse()) - heap);
 }
 
 // Loading the library for every call, as installer scripting plug-ins do,

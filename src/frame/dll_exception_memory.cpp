@@ -24,9 +24,10 @@
 namespace {
 
 // The runtime's header in front of every thrown object, to the byte: GCC's
-// __cxa_exception and its reference-counted and dependent forms (the
-// toolchain check in dll_runtime.h guards the layout). Only the sizes are
-// used; the runtime fills the fields.
+// __cxa_exception and its reference-counted form (the toolchain check in
+// dll_runtime.h guards the layout). The dependent form that rethrowing an
+// exception_ptr uses is the same header with the primary exception in the
+// type's place. Only the sizes are used; the runtime fills the fields.
 struct CxaException {
     std::type_info* exceptionType;
     void (*exceptionDestructor)(void*);
@@ -45,20 +46,7 @@ struct RefcountedHeader {
     int referenceCount;
     CxaException exception;
 };
-struct DependentException {
-    void* primaryException;
-    void (*unexpectedHandler)();
-    std::terminate_handler terminateHandler;
-    CxaException* nextException;
-    int handlerCount;
-    int handlerSwitchValue;
-    const unsigned char* actionRecord;
-    const unsigned char* languageSpecificData;
-    _Unwind_Ptr catchTemp;
-    void* adjustedPtr;
-    _Unwind_Exception unwindHeader;
-};
-static_assert(sizeof(DependentException) == sizeof(CxaException), "the two headers share their tail");
+using DependentException = CxaException;
 
 // The reserve: a few blocks, each claimed and given back with one atomic
 // exchange. Static zeroed storage, so loading the image does no work for it.

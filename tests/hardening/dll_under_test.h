@@ -22,10 +22,6 @@ private:
     HMODULE module_;
 };
 
-// Handle-table probe: Wine's GetProcessHandleCount always answers 0, so the
-// table is counted by asking every plausible handle value.
-unsigned CountOpenHandles();
-
 }  // namespace cvi_test
 
 // Typed export; a DLL without it fails the test, naming the export.

@@ -59,6 +59,17 @@ long AdsiLiveObjects() {
     return live ? live() : -1;
 }
 
+// The MAPI stand-in journals every call it answers; emptied after each call,
+// its journal's growth is not counted as the library's.
+void DiscardMapiJournal() {
+    HMODULE m = GetModuleHandleA("mapi_provider.dll");
+    auto take = m ? reinterpret_cast<StandInTakeJournalFn>(
+                        reinterpret_cast<void*>(GetProcAddress(m, "StandInTakeJournal")))
+                  : nullptr;
+    char none[1];
+    if (take) take(none, sizeof none);
+}
+
 StandInCounters MapiCounters() {
     StandInCounters c{-1, -1, -1};
     HMODULE m = GetModuleHandleA("mapi_provider.dll");
@@ -139,7 +150,10 @@ TEST_F(Repeat, ProfileAndFrameExportsLeakNothing) {
     ExpectNoGrowth("GetTimeAsLong", [&] { GetTimeAsLong(); });
     CVI_REQUIRE_EXPORT(dll, ProfileExists);
     int exists = 0;
-    ExpectNoGrowth("ProfileExists", [&] { ProfileExists("repeat-profile", &exists); });
+    ExpectNoGrowth("ProfileExists", [&] {
+        ProfileExists("repeat-profile", &exists);
+        DiscardMapiJournal();
+    });
     const StandInCounters c = MapiCounters();
     if (c.liveObjects != -1) {
         EXPECT_EQ(c.liveObjects, 0);
@@ -166,6 +180,7 @@ TEST(RepeatLoading, LoadingForEachCallLeavesNoMoreThanAPlainLibrary) {
         reinterpret_cast<decltype(&::GetTimeAsLong)>(proc("GetTimeAsLong"))();
         reinterpret_cast<decltype(&::RegistryKeyExists)>(proc("RegistryKeyExists"))("Software\\Microsoft");
         reinterpret_cast<decltype(&::ProfileExists)>(proc("ProfileExists"))("per-load-round", &exists);
+        DiscardMapiJournal();
         reinterpret_cast<decltype(&::InitMAPIDir)>(proc("InitMAPIDir"))(folder, sizeof folder);
         FreeLibrary(m);
     };

@@ -115,20 +115,6 @@ DWORD RunCaptured(const std::string& exe, const std::string& args, std::string& 
     return code;
 }
 
-size_t HeapInUse() {
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    size_t used = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY e{};
-        HeapLock(heaps[i]);
-        while (HeapWalk(heaps[i], &e))
-            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += e.cbData;
-        HeapUnlock(heaps[i]);
-    }
-    return used;
-}
-
 std::vector<std::string> EnvironmentWith(const std::vector<std::string>& overrides) {
     std::vector<std::string> env;
     char* block = GetEnvironmentStringsA();

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "process_accounting.h"
+
 #include <string>
 #include <vector>
 
@@ -63,9 +65,9 @@ private:
 DWORD RunCaptured(const std::string& exe, const std::string& args, std::string& output,
                   const std::vector<std::string>& environment = {}, DWORD timeoutMs = 60000);
 
-// Bytes in use in all of the process's heaps: the C runtime keeps its own
-// heap beside the process heap.
-size_t HeapInUse();
+// What the process holds (tools/process_accounting.h).
+using cvi_tools::CountOpenHandles;
+using cvi_tools::HeapInUse;
 
 // The current environment as "NAME=value" entries, with `overrides` applied
 // ("NAME=value" sets, "NAME=" with nothing after removes).
