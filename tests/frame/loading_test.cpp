@@ -31,7 +31,11 @@ constexpr ULONG kNoDllCalls = 0x00040000;
 
 const LoaderEntry* FindLoaderEntry(HMODULE module) {
     const PEB* peb = nullptr;
+#ifdef _WIN64
+    __asm__("movq %%gs:0x60, %0" : "=r"(peb));
+#else
     __asm__("movl %%fs:0x30, %0" : "=r"(peb));
+#endif
     const LIST_ENTRY* head = &peb->Ldr->InMemoryOrderModuleList;
     for (const LIST_ENTRY* e = head->Flink; e != head; e = e->Flink) {
         const auto* entry = CONTAINING_RECORD(e, LoaderEntry, inMemoryOrder);
@@ -57,7 +61,7 @@ TEST(Loading, ImageHasNoTlsDirectoryAndSurvivesThreads) {
     Library lib;
     ASSERT_NE(lib.module, nullptr);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(lib.module);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         reinterpret_cast<const BYTE*>(lib.module) + dos->e_lfanew);
     EXPECT_EQ(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS].VirtualAddress, 0u);
 
