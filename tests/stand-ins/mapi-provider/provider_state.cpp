@@ -25,12 +25,10 @@ struct State {
     HRESULT armedResult = S_OK;
 };
 
-// Both live at namespace scope, made while the library loads: a function-local
-// static's guarded first use makes the x86-64 runtime create a semaphore that
-// it never closes, and mapi32 loads this library once per session.
-State g_state;
-
-State& state() { return g_state; }
+State& state() {
+    static State s;
+    return s;
+}
 
 // Tests call the exports from several threads at once; every use of the
 // shared bookkeeping holds this (re-entrant, as Journal runs inside Intercept).
@@ -48,9 +46,10 @@ private:
     CRITICAL_SECTION cs_;
 };
 
-Guard g_guard;
-
-Guard& guard() { return g_guard; }
+Guard& guard() {
+    static Guard g;
+    return g;
+}
 
 BlockHeader* NewBlock(ULONG size) {
     auto* h = static_cast<BlockHeader*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(BlockHeader) + size));
