@@ -129,9 +129,22 @@ TEST_F(Repeat, WebServerExportsLeakNothing) {
     FreeLibrary(standIn);
 }
 
+// mapi32 loads the provider stand-in again and again; the stand-in's own C++
+// runtime keeps a semaphore per load (its frame registration in x86, its
+// guarded statics in x86-64). Keeping it loaded takes the stand-in out of
+// what is measured.
+struct MapiStandInKeptLoaded {
+    HMODULE module = LoadLibraryA((cvi_test::BinDir() + "\\mapi_provider.dll").c_str());
+    ~MapiStandInKeptLoaded() {
+        if (module) FreeLibrary(module);
+    }
+};
+
 TEST_F(Repeat, MapiFolderExportsLeakNothing) {
     CVI_EXPORT_OR_SKIP(dll, InitMAPIDir);
     CVI_EXPORT_OR_SKIP(dll, MSI_SetMAPIProperties);
+    const MapiStandInKeptLoaded standIn;
+    ASSERT_NE(standIn.module, nullptr);
     char buffer[MAX_PATH];
     ExpectNoGrowth("InitMAPIDir", [&] { InitMAPIDir(buffer, sizeof buffer); });
     ExpectNoGrowth("MSI_SetMAPIProperties", [&] { MSI_SetMAPIProperties(0); });
@@ -141,11 +154,8 @@ TEST_F(Repeat, ProfileAndFrameExportsLeakNothing) {
     CVI_EXPORT_OR_SKIP(dll, GetTimeAsLong);
     ExpectNoGrowth("GetTimeAsLong", [&] { GetTimeAsLong(); });
     CVI_EXPORT_OR_SKIP(dll, ProfileExists);
-    // mapi32 loads the provider stand-in once per session; in x86-64 its own
-    // C++ runtime keeps a semaphore per load. Keeping it loaded takes the
-    // stand-in out of what is measured.
-    const HMODULE standIn = LoadLibraryA((cvi_test::BinDir() + "\\mapi_provider.dll").c_str());
-    ASSERT_NE(standIn, nullptr);
+    const MapiStandInKeptLoaded standIn;
+    ASSERT_NE(standIn.module, nullptr);
     int exists = 0;
     ExpectNoGrowth("ProfileExists", [&] { ProfileExists("repeat-profile", &exists); });
     const StandInCounters c = MapiCounters();
@@ -154,7 +164,6 @@ TEST_F(Repeat, ProfileAndFrameExportsLeakNothing) {
         EXPECT_EQ(c.outstandingBuffers, 0);
         EXPECT_EQ(c.initBalance, 0);
     }
-    FreeLibrary(standIn);
 }
 
 TEST_F(Repeat, KillProcessByFileNameLeaksNothing) {
