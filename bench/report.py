@@ -32,6 +32,19 @@ def footprint(dll, objdump):
     return imports, exports
 
 
+def print_footprint(title, dll, objdump):
+    imports, exports = footprint(dll, objdump)
+    size = len(open(dll, "rb").read())
+    print(title)
+    print(f"CVINSTALLER.dll            {size:>8} bytes   (target <= 200 KB = 204800: "
+          f"{'met' if size <= 204800 else 'MISSED'})")
+    print(f"exports                    {exports:>8}")
+    for dll_name, imp in imports.items():
+        kind = (f"by ordinal {sorted(imp['ordinals'])}" if imp["ordinals"] else "") + \
+               (f"{' + ' if imp['ordinals'] and imp['names'] else ''}{imp['names']} by name" if imp["names"] else "")
+        print(f"  imports {dll_name:<18} {kind}")
+
+
 def find_string_rows(path):
     data = json.load(open(path))
     by = defaultdict(dict)
@@ -51,16 +64,11 @@ def find_string_rows(path):
 
 def main():
     dll, objdump, bench_json, export_tsv, suite = sys.argv[1:6]
-    imports, exports = footprint(dll, objdump)
-    size = len(open(dll, "rb").read())
-    print("== Footprint ==")
-    print(f"CVINSTALLER.dll            {size:>8} bytes   (target <= 200 KB = 204800: "
-          f"{'met' if size <= 204800 else 'MISSED'})")
-    print(f"exports                    {exports:>8}")
-    for dll_name, imp in imports.items():
-        kind = (f"by ordinal {sorted(imp['ordinals'])}" if imp["ordinals"] else "") + \
-               (f"{' + ' if imp['ordinals'] and imp['names'] else ''}{imp['names']} by name" if imp["names"] else "")
-        print(f"  imports {dll_name:<18} {kind}")
+    print_footprint("== Footprint ==", dll, objdump)
+    # Optional: the x86-64 flavour's DLL and objdump.
+    if len(sys.argv) >= 8:
+        print()
+        print_footprint("== Footprint, x86-64 flavour ==", sys.argv[6], sys.argv[7])
 
     print("\n== FindStringNoCase, native, ns per haystack byte (ratio to strcasestr; target <= 1.0 at 1 MiB) ==")
     print(f"{'haystack':>9} {'needle':>6} {'match':>6} {'ours':>8} {'strcasestr':>10} {'naive':>8} {'ratio':>6}")

@@ -4,6 +4,9 @@
  * Every function uses the Windows standard calling convention (WINAPI) and
  * is exported under its plain name. Texts are NUL-terminated narrow strings
  * in the system's ANSI code page. No function hands out memory to free.
+ *
+ * One header serves both flavours of the DLL: x86 (dist/) and x86-64
+ * (dist/x64/), each loadable only into a process of its own bitness.
  */
 #ifndef CVINSTALLER_H
 #define CVINSTALLER_H
@@ -29,6 +32,11 @@ LONG WINAPI GetTimeAsLong(void);
 int WINAPI KillProcessByFileName(const char* namePart);
 
 /* --- Registry ------------------------------------------------------------ */
+
+/* "The caller's view" is the view of the calling process's bitness: the
+ * 32-bit view (Wow6432Node) for the x86 DLL, the 64-bit view for the x86-64
+ * DLL. In a 64-bit process the caller's view already is the 64-bit view, so
+ * use64BitView changes nothing there. */
 
 /* 1: HKEY_LOCAL_MACHINE\subKey opens for querying in the caller's view; 0: not. */
 int WINAPI RegistryKeyExists(const char* subKey);

@@ -109,7 +109,7 @@ extern "C" int WINAPI KillProcessByFileName(const char* namePart) {
 
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof(entry);
-    static_assert(sizeof(PROCESSENTRY32) == 296, "narrow process entry");
+    static_assert(sizeof(entry.szExeFile) == MAX_PATH, "narrow process entry");
     if (!::Process32First(snapshot.get(), &entry)) return 0;
 
     const DWORD self = ::GetCurrentProcessId();

@@ -31,7 +31,11 @@ constexpr ULONG kNoDllCalls = 0x00040000;
 
 const LoaderEntry* FindLoaderEntry(HMODULE module) {
     const PEB* peb = nullptr;
+#ifdef _WIN64
+    __asm__("movq %%gs:0x60, %0" : "=r"(peb));
+#else
     __asm__("movl %%fs:0x30, %0" : "=r"(peb));
+#endif
     const LIST_ENTRY* head = &peb->Ldr->InMemoryOrderModuleList;
     for (const LIST_ENTRY* e = head->Flink; e != head; e = e->Flink) {
         const auto* entry = CONTAINING_RECORD(e, LoaderEntry, inMemoryOrder);

@@ -35,10 +35,16 @@ typedef int(WINAPI* CreateProfile_t)(const char*, const char*, const char*, cons
                                      const char*, const char*, const char*);
 typedef int(WINAPI* ProfileExists_t)(const char*, int*);
 
+#ifdef _WIN64
+#define UNWINDER_DLL "libgcc_s_seh-1.dll"
+#else
+#define UNWINDER_DLL "libgcc_s_dw2-1.dll"
+#endif
+
 static HMODULE LoadRuntime(const char* folder) {
     char path[MAX_PATH];
     HMODULE gcc, cxx;
-    snprintf(path, sizeof path, "%s\\libgcc_s_dw2-1.dll", folder);
+    snprintf(path, sizeof path, "%s\\" UNWINDER_DLL, folder);
     /* Their own dependencies come from the same folder. */
     gcc = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
     snprintf(path, sizeof path, "%s\\libstdc++-6.dll", folder);

@@ -1,4 +1,5 @@
-// Every export is called through a WINAPI pointer obtained by its plain name;
+// x86 (32-bit flavour) only: stdcall stack discipline. Every export is called
+// through a WINAPI pointer obtained by its plain name;
 // the stack pointer must be where it was, i.e. the callee removed exactly
 // the arguments it was declared with.
 #include <gtest/gtest.h>

@@ -38,7 +38,7 @@ struct Image {
     const BYTE* base() const { return reinterpret_cast<const BYTE*>(module); }
     const IMAGE_DATA_DIRECTORY& dir(int i) const {
         const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base());
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base() + dos->e_lfanew);
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base() + dos->e_lfanew);
         return nt->OptionalHeader.DataDirectory[i];
     }
     template <typename T>

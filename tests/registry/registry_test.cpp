@@ -1,5 +1,6 @@
-// The registry exports against the real registry of a win64 prefix, where
-// this 32-bit program's own view of HKLM\Software is Wow6432Node.
+// The registry exports against the real registry of a win64 prefix. A 32-bit
+// program's own view of HKLM\Software is Wow6432Node; a 64-bit program's own
+// view is the 64-bit view, so there the writers' flag changes nothing.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,10 @@
 #include "registry/registry_writers.h"
 
 namespace {
+
+constexpr bool kSixtyFourBitProcess = sizeof(void*) == 8;
+constexpr REGSAM kOwnView = kSixtyFourBitProcess ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+constexpr REGSAM kOtherView = kSixtyFourBitProcess ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 
 // Unique to this test process.
 std::string Base() { return "Software\\CVINSTALLER-tests\\" + std::to_string(GetCurrentProcessId()); }
@@ -62,6 +67,8 @@ protected:
 };
 
 TEST_F(Registry, AnyNonZeroFlagWritesTheSixtyFourBitViewAndZeroTheOwnView) {
+    // Where the flag's value goes: the 64-bit view, or with 0 the own view
+    // (the same view in a 64-bit process); the other view stays untouched.
     for (int writer = 0; writer < 3; ++writer) {
         for (int flag : {0, 1, 2, -1}) {
             SCOPED_TRACE("writer " + std::to_string(writer) + " flag " + std::to_string(flag));
@@ -72,10 +79,10 @@ TEST_F(Registry, AnyNonZeroFlagWritesTheSixtyFourBitViewAndZeroTheOwnView) {
                 case 1: ASSERT_EQ(SetRegistryString3264(HKEY_LOCAL_MACHINE, p.c_str(), name, "t", flag), 0); break;
                 default: ASSERT_EQ(SetRegistryWord3264(HKEY_LOCAL_MACHINE, p.c_str(), name, 7, flag), 1);
             }
-            const Stored own = Read(HKEY_LOCAL_MACHINE, p, name, KEY_WOW64_32KEY);
-            const Stored wide = Read(HKEY_LOCAL_MACHINE, p, name, KEY_WOW64_64KEY);
-            EXPECT_EQ((flag == 0 ? own : wide).query, ERROR_SUCCESS);
-            EXPECT_FALSE((flag == 0 ? wide : own).keyExists);
+            const REGSAM written = flag == 0 ? kOwnView : KEY_WOW64_64KEY;
+            const REGSAM untouched = written == KEY_WOW64_64KEY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+            EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, p, name, written).query, ERROR_SUCCESS);
+            EXPECT_FALSE(Read(HKEY_LOCAL_MACHINE, p, name, untouched).keyExists);
         }
     }
 }
@@ -161,9 +168,13 @@ TEST_F(Registry, CallersOwnRootKeyStaysOpen) {
 
 TEST_F(Registry, KeyExistsLooksInTheCallersOwnViewBelowLocalMachine) {
     ASSERT_EQ(CreateEmptyKey3264(HKEY_LOCAL_MACHINE, (Base() + "\\Own").c_str(), nullptr, 0), 0);
-    ASSERT_EQ(CreateEmptyKey3264(HKEY_LOCAL_MACHINE, (Base() + "\\Wide").c_str(), nullptr, 1), 0);
+    HKEY other = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (Base() + "\\Other").c_str(), 0, nullptr, 0,
+                              KEY_WRITE | kOtherView, nullptr, &other, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(other);
     EXPECT_EQ(RegistryKeyExists((Base() + "\\own").c_str()), 1);
-    EXPECT_EQ(RegistryKeyExists((Base() + "\\Wide").c_str()), 0);
+    EXPECT_EQ(RegistryKeyExists((Base() + "\\Other").c_str()), 0);
     EXPECT_EQ(RegistryKeyExists((Base() + "\\Missing").c_str()), 0);
     EXPECT_EQ(RegistryKeyExists(""), 1);  // the root itself
     EXPECT_EQ(RegistryKeyExists(nullptr), 1);
