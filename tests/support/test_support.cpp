@@ -41,7 +41,12 @@ void RemoveTree(const std::string& path) {
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }
-    RemoveDirectoryA(path.c_str());
+    // Another process enumerating the folder at this moment (a test calling
+    // an export that scans it) holds it open for a moment; wait that out.
+    for (int attempt = 0; attempt < 100 && !RemoveDirectoryA(path.c_str()); ++attempt) {
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+        Sleep(20);
+    }
 }
 
 std::string ReadFile(const std::string& path) {
