@@ -60,6 +60,10 @@ int WINAPI SetRegistryWord3264(HKEY root, const char* subKey, const char* valueN
 
 /* --- Web server ---------------------------------------------------------- */
 
+/* activeds.dll (and, for the profile functions below, MAPI32.dll) is bound
+ * from the system folder for the length of each call; where it cannot be,
+ * a function gives its failure result. */
+
 /* 1: the IIS web service object binds through ADSI; 0: it does not. */
 int WINAPI GetADSIStatus(void);
 
@@ -78,7 +82,8 @@ int WINAPI CheckForASPNETISAPI(void);
 void WINAPI InitMAPIDir(char* buffer, DWORD size);
 
 /* Custom action: sets the property CV_MAPICOMMONFILESPATH to the MAPI folder.
- * 0: set; 2: no folder could be determined. */
+ * 0: set; 2: no folder could be determined, or the system's msi.dll could
+ * not be bound. */
 UINT WINAPI MSI_SetMAPIProperties(MSIHANDLE hInstall);
 
 /* --- MAPI profiles ------------------------------------------------------- */
