@@ -17,9 +17,8 @@ ANSWERS_KEY='HKCU\Software\CVINSTALLER-tests\component-path'
 PROVIDER="Z:$BIN_DIR/mapi_component_path.dll"
 MAPI_FOLDER='C:\Program Files\CVI Mail\MAPI'
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-winpath() { echo "Z:${1//\//\\}"; }
+# shellcheck source=../support/script_checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 
 reg_value() {  # key value [query output] -> data, or nothing
     local listing="${3-$("$WINE_RUN" reg query "$1" /v "$2" 2>/dev/null)}"
@@ -92,8 +91,5 @@ calls="$(printf '%b' "$(sed 's/../\\x&/g' <<<"$hex")")"
 [[ "$calls" == "(null) size=260 install=1" ]] || fail "provider: stub calls were '$calls'"
 
 clean final
-if ((failures)); then
-    echo "$failures failure(s)"
-    exit 1
-fi
+verdict
 echo "all MSI session checks passed"

@@ -13,9 +13,8 @@ BIN_DIR="$5"
 WORK="$6"
 
 PROFILE='cvi-nsis-profile'
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-winpath() { echo "Z:${1//\//\\}"; }
+# shellcheck source=../support/script_checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 
 rm -rf "$WORK" && mkdir -p "$WORK"
 
@@ -119,8 +118,5 @@ grep -Eq '^ +\(Default\) +REG_SZ +empty key$' <<<"$view32" || fail "32-bit view:
 grep -q 'Port' <<<"$view32" && fail "32-bit view: Port written there"
 
 "$WINE_RUN" regedit /s "$(winpath "$WORK/clean.reg")" >/dev/null 2>&1
-if ((failures)); then
-    echo "$failures failure(s)"
-    exit 1
-fi
+verdict
 echo "all NSIS installer checks passed"
